@@ -1,0 +1,34 @@
+# Two entry points on a fresh Debian 12 machine (as root or through sudo):
+#   make run   installs what is missing, builds, creates demo.db and starts Vela on it
+#   make test  installs what is missing, builds and runs every test headless
+
+BUILD ?= build
+JOBS ?= 2
+PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev \
+           qt6-qpa-plugins poppler-utils
+SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: run test build deps bench clean
+
+run: build
+	@[ -f demo.db ] || $(BUILD)/tools/vela-initdb --demo demo.db
+	$(BUILD)/src/vela demo.db
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+build: deps
+	@[ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null \
+	    | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) apt-get update -qq && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,9 @@
+#include "start.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    return VelaAusfuehren(app.arguments());
+}

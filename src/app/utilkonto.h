@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The account scheme: chart accounts, and personal accounts of units, suppliers
+// and members formed from a prefix of the settings and the owner's key.
+
+// Member account: member prefix + decimal(mid + addition); a negative mid gives the prefix alone.
+QString UtilMIDKonto(int mid);
+
+// Unit account: unit prefix + bukto (no database access).
+QString UtilGlKonto(const QString &bukto);
+
+// Supplier account of the supplier called `name`.
+QString UtilLsKonto(const QString &name);
+
+// Display text of an account, empty when unknown.
+QString UtilKtoText(const QString &konto);

@@ -1,0 +1,211 @@
+#include "velamain.h"
+
+#include "db.h"
+#include "interaktion.h"
+#include "parameter.h"
+
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+
+namespace {
+
+// Run codes of the nine "&Bearbeiten" entries, in menu order.
+const char *const kBearbeitenCodes = "RrLlDG123";
+
+} // namespace
+
+const QImage &VelaLogo()
+{
+    VelaRessourcen();
+    static const QImage logo(QStringLiteral(":/logo.png"));
+    return logo;
+}
+
+VelaMain::VelaMain(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Vela"));
+    auto *leiste = new QMenuBar(this);
+
+    QMenu *buchungen = leiste->addMenu(QStringLiteral("&Buchungen"));
+    eintrag(buchungen, QStringLiteral("&Journal"), &VelaMain::pJournal);
+    eintrag(buchungen, QStringLiteral("B&ank/Kasse"), &VelaMain::pZahlungen);
+    eintrag(buchungen, QStringLiteral("Einzel&konten"), &VelaMain::pEinzelKto);
+    QAction *ende = buchungen->addAction(QStringLiteral("&Ende"));
+    connect(ende, &QAction::triggered, this, &QDialog::reject);
+
+    QMenu *stamm = leiste->addMenu(QStringLiteral("&Stammdaten"));
+    eintrag(stamm, QStringLiteral("&Kontenplan"), &VelaMain::pKtoPlan);
+    eintrag(stamm, QStringLiteral("&Mitglieder"), &VelaMain::pMitglieder);
+    eintrag(stamm, QStringLiteral("&Lieferanten"), &VelaMain::pLieferant);
+    eintrag(stamm, QStringLiteral("&Gliederungen"), &VelaMain::pGliederung);
+    eintrag(stamm, QStringLiteral("&Textbausteine"), &VelaMain::pTextbaustein);
+
+    QMenu *drucke = leiste->addMenu(QStringLiteral("&Drucke/Datenaustausch"));
+    eintrag(drucke, QStringLiteral("&Kontendruck"), &VelaMain::pKtoDruck);
+    eintrag(drucke, QStringLiteral("&Journalexport"), &VelaMain::pJournExport);
+    eintrag(drucke, QStringLiteral("&Spendenbuch Export"), &VelaMain::pSpendenExport);
+    eintrag(drucke, QStringLiteral("&Akkreditierungsliste"), &VelaMain::pAkkredListe);
+    eintrag(drucke, QStringLiteral("&Mitgliederimport"), &VelaMain::pMIDImport);
+    eintrag(drucke, QStringLiteral("&Zuwendungsbestätigungen"), &VelaMain::pZuwend);
+
+    if (UtilBeitragAb() != 2)
+        zahlMenuBauen(leiste);
+
+    QMenu *dienst = leiste->addMenu(QStringLiteral("Dienst&programme"));
+    eintrag(dienst, QStringLiteral("&BLZ-Datei lesen"), &VelaMain::pBlzImp);
+    eintrag(dienst, QStringLiteral("S&pendenparameter"), &VelaMain::pSpendenParam);
+    eintrag(dienst, QStringLiteral("&Setup"), &VelaMain::pSetup);
+    eintrag(dienst, QStringLiteral("&Datensicherung"), &VelaMain::pSave);
+    eintrag(dienst, QStringLiteral("Daten &Wiederherstellen"), &VelaMain::pRestore);
+    eintrag(dienst, QStringLiteral("Neue Programm&version"), &VelaMain::pUpdate);
+
+    if (m_abschliessen)
+        pSetZahlMenu();
+
+    const QSize hint = leiste->sizeHint();
+    m_menuHoehe = hint.height();
+    m_breite = qMax(hint.width(), VelaLogo().width());
+    m_hoehe = m_menuHoehe + 2 * VelaLogo().height();
+    leiste->resize(m_breite, m_menuHoehe);
+    setFixedSize(m_breite, m_hoehe);
+}
+
+QAction *VelaMain::eintrag(QMenu *menu, const QString &text, void (VelaMain::*slot)())
+{
+    QAction *action = menu->addAction(text);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void VelaMain::zahlMenuBauen(QMenuBar *leiste)
+{
+    QMenu *zahlungen = leiste->addMenu(QStringLiteral("&Zahlungen"));
+    eintrag(zahlungen, QStringLiteral("&Erstellen"), &VelaMain::pZahlErst);
+
+    m_bearbeiten = zahlungen->addMenu(QStringLiteral("&Bearbeiten"));
+    QAction **bearbeiten[] = {&m_vorkasse, &m_vorkasseNeu, &m_lastHinweis, &m_lastHinweisNeu, &m_dtaus,
+                              &m_geplatzt, &m_mahnung1,    &m_mahnung2,    &m_mahnung3};
+    const char *const texte[] = {"&Vorkasse",   "Vorkasse &Neumitglieder", "&Lastschrifthinweis",
+                                 "Lastschrifthinweis N&eumitglieder", "&DTAUS-Datei", "&Geplatzte Lastschrift",
+                                 "&1. Mahnung", "&2. Mahnung", "&3. Mahnung"};
+    for (int i = 0; i < 9; ++i) {
+        *bearbeiten[i] = eintrag(m_bearbeiten, QString::fromUtf8(texte[i]), &VelaMain::pZahlBearb);
+        (*bearbeiten[i])->setData(QString(QLatin1Char(kBearbeitenCodes[i])));
+    }
+
+    m_durchfuehren = zahlungen->addMenu(QStringLiteral("&Durchführen"));
+    m_emails = eintrag(m_durchfuehren, QStringLiteral("&Emails"), &VelaMain::pZahlMail);
+    m_briefe = eintrag(m_durchfuehren, QStringLiteral("&Briefe"), &VelaMain::pZahlBrief);
+    m_dtausDatei = eintrag(m_durchfuehren, QStringLiteral("&Dtaus Datei"), &VelaMain::pZahlDtaus);
+    m_abschliessen = eintrag(zahlungen, QStringLiteral("&Abschliessen"), &VelaMain::pZahlAbschl);
+}
+
+void VelaMain::pSetZahlMenu()
+{
+    if (!m_abschliessen)
+        return;
+    const QString s =
+        Db::wert(QStringLiteral("SELECT wert FROM parameter WHERE key='Status/Zahlungen'")).toString();
+    auto zeichen = [&s](int pos) { return pos < s.size() ? s.at(pos) : QChar(); };
+    auto existiert = [&](int pos) {
+        const QChar c = zeichen(pos);
+        return c == QLatin1Char('J') || c == QLatin1Char('D');
+    };
+
+    // Kinds in menu order with their e-mail position; the letter follows it.
+    QAction *const arten[] = {m_vorkasse, m_vorkasseNeu, m_lastHinweis, m_lastHinweisNeu,
+                              m_geplatzt, m_mahnung1,    m_mahnung2,    m_mahnung3};
+    bool irgendeine = existiert(0);
+    bool mailDa = false, mailOffen = false, briefDa = false, briefOffen = false;
+    for (int k = 0; k < 8; ++k) {
+        const int mail = 1 + 2 * k;
+        const int brief = mail + 1;
+        arten[k]->setEnabled(existiert(mail) || existiert(brief));
+        if (existiert(mail)) {
+            mailDa = true;
+            mailOffen = mailOffen || zeichen(mail) == QLatin1Char('J');
+        }
+        if (existiert(brief)) {
+            briefDa = true;
+            briefOffen = briefOffen || zeichen(brief) == QLatin1Char('J');
+        }
+    }
+    irgendeine = irgendeine || mailDa || briefDa;
+    m_dtaus->setEnabled(existiert(0));
+    m_bearbeiten->setEnabled(irgendeine);
+    m_durchfuehren->setEnabled(irgendeine);
+    m_abschliessen->setEnabled(irgendeine);
+    m_emails->setEnabled(mailDa);
+    m_dtausDatei->setEnabled(existiert(0));
+    m_emails->setText(mailDa && !mailOffen ? QStringLiteral("&Emails (ok)") : QStringLiteral("&Emails"));
+    m_briefe->setText(briefDa && !briefOffen ? QStringLiteral("&Briefe (ok)") : QStringLiteral("&Briefe"));
+    m_dtausDatei->setText(existiert(0) && zeichen(0) != QLatin1Char('J') ? QStringLiteral("&Dtaus Datei (ok)")
+                                                                          : QStringLiteral("&Dtaus Datei"));
+}
+
+void VelaMain::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect flaeche(0, m_menuHoehe, width(), height() - m_menuHoehe);
+    painter.fillRect(flaeche, Qt::white);
+    const QImage &logo = VelaLogo();
+    const QPoint links((width() - logo.width()) / 2, flaeche.top() + (flaeche.height() - logo.height()) / 2);
+    painter.drawImage(links, logo);
+
+    const QString name = UtilSelbst();
+    if (name.isEmpty())
+        return;
+    QFont schrift(QStringLiteral("Helvetica"), 12);
+    schrift.setWeight(QFont::Bold);
+    painter.setFont(schrift);
+    const int breite = painter.fontMetrics().horizontalAdvance(name);
+    painter.setPen(Qt::black);
+    painter.drawText((width() - breite) / 2, links.y() + logo.height() + 15, name);
+}
+
+void VelaMain::pZahlErst()
+{
+    const QVariant status = Db::wert(QStringLiteral("SELECT wert FROM parameter WHERE key='Status/Zahlungen'"));
+    if (status.isValid()) {
+        const auto antwort = Interaktion::frage(
+            this, QStringLiteral("Vela"),
+            QStringLiteral("Erstellte Zahlungen wurden noch nicht abgeschlossen. Durch ein erneutes Erstellen "
+                           "gehen diese Daten verloren, Doppelzahlungen sind nicht ausgeschlossen.\nSollen die "
+                           "Zahlungen neu erstellt werden?"),
+            QMessageBox::Yes | QMessageBox::No);
+        if (antwort != QMessageBox::Yes)
+            return;
+    }
+    pSetZahlMenu();
+}
+
+void VelaMain::pZahlBearb() {}
+
+void VelaMain::pZahlMail() { pSetZahlMenu(); }
+void VelaMain::pZahlBrief() { pSetZahlMenu(); }
+void VelaMain::pZahlDtaus() { pSetZahlMenu(); }
+void VelaMain::pZahlAbschl() { pSetZahlMenu(); }
+
+// Entries whose dialogs do not exist yet do nothing.
+void VelaMain::pJournal() {}
+void VelaMain::pZahlungen() {}
+void VelaMain::pEinzelKto() {}
+void VelaMain::pKtoPlan() {}
+void VelaMain::pMitglieder() {}
+void VelaMain::pLieferant() {}
+void VelaMain::pGliederung() {}
+void VelaMain::pTextbaustein() {}
+void VelaMain::pKtoDruck() {}
+void VelaMain::pJournExport() {}
+void VelaMain::pSpendenExport() {}
+void VelaMain::pAkkredListe() {}
+void VelaMain::pMIDImport() {}
+void VelaMain::pZuwend() {}
+void VelaMain::pBlzImp() {}
+void VelaMain::pSpendenParam() {}
+void VelaMain::pSetup() {}
+void VelaMain::pSave() {}
+void VelaMain::pRestore() {}
+void VelaMain::pUpdate() {}
