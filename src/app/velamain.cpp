@@ -2,7 +2,9 @@
 
 #include "db.h"
 #include "interaktion.h"
+#include "journal.h"
 #include "parameter.h"
+#include "zahlungen.h"
 
 #include <QImage>
 #include <QMenu>
@@ -188,9 +190,19 @@ void VelaMain::pZahlBrief() { pSetZahlMenu(); }
 void VelaMain::pZahlDtaus() { pSetZahlMenu(); }
 void VelaMain::pZahlAbschl() { pSetZahlMenu(); }
 
+void VelaMain::pJournal()
+{
+    Journal dialog;
+    dialog.exec();
+}
+
+void VelaMain::pZahlungen()
+{
+    Zahlungen dialog;
+    dialog.exec();
+}
+
 // Entries whose dialogs do not exist yet do nothing.
-void VelaMain::pJournal() {}
-void VelaMain::pZahlungen() {}
 void VelaMain::pEinzelKto() {}
 void VelaMain::pKtoPlan() {}
 void VelaMain::pMitglieder() {}

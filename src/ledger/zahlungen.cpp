@@ -1,0 +1,223 @@
+#include "zahlungen.h"
+
+#include "interaktion.h"
+#include "spende.h"
+#include "textutil.h"
+#include "utilbuch.h"
+#include "wkonto.h"
+
+#include <QDateEdit>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QLineEdit *textFeld(QWidget *parent, int breite, const QString &name)
+{
+    auto *feld = new QLineEdit(parent);
+    feld->setFixedWidth(breite);
+    feld->setObjectName(name);
+    return feld;
+}
+
+QPushButton *knopf(const QString &text, QWidget *parent)
+{
+    auto *k = new QPushButton(text, parent);
+    // Return belongs to the fields (account searches), never to a button.
+    k->setAutoDefault(false);
+    k->setDefault(false);
+    return k;
+}
+
+// Cash accounts are 1000 to 1099 in text order, so 1050 and 10500 count, 1100 does not.
+bool istKasse(const QString &konto)
+{
+    return konto >= QLatin1String("1000") && konto <= QLatin1String("1099");
+}
+
+} // namespace
+
+Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Bank/Kasse"));
+    auto *aussen = new QVBoxLayout(this);
+    auto *gitter = new QGridLayout;
+    aussen->addLayout(gitter);
+
+    m_kontoLabel = new QLabel(this);
+    m_konto = new WKonto(m_kontoLabel, true, this);
+    m_konto->setObjectName(QStringLiteral("konto"));
+    gitter->addWidget(new QLabel(QStringLiteral("Konto"), this), 0, 0);
+    gitter->addWidget(m_konto, 0, 1);
+    gitter->addWidget(m_kontoLabel, 0, 2, 1, 4);
+
+    m_datum = UtilDatumFeld(QDate::currentDate(), this);
+    m_datum->setObjectName(QStringLiteral("datum"));
+    gitter->addWidget(new QLabel(QStringLiteral("Datum"), this), 1, 0);
+    gitter->addWidget(m_datum, 1, 1);
+
+    m_betrag = UtilBetragFeld(this);
+    m_betrag->setObjectName(QStringLiteral("betrag"));
+    m_spendeKnopf = knopf(QStringLiteral("S&penden"), this);
+    m_spendeLabel = new QLabel(this);
+    m_spendeLabel->setObjectName(QStringLiteral("spendeLabel"));
+    gitter->addWidget(new QLabel(QStringLiteral("Betrag"), this), 2, 0);
+    gitter->addWidget(m_betrag, 2, 1);
+    gitter->addWidget(m_spendeKnopf, 2, 2);
+    gitter->addWidget(m_spendeLabel, 2, 3, 1, 3);
+
+    m_text = textFeld(this, 850, QStringLiteral("text"));
+    gitter->addWidget(new QLabel(QStringLiteral("Text"), this), 3, 0);
+    gitter->addWidget(m_text, 3, 1, 1, 6);
+
+    m_kost = textFeld(this, 200, QStringLiteral("kost"));
+    m_beschluss = textFeld(this, 200, QStringLiteral("beschluss"));
+    m_beleg = textFeld(this, 100, QStringLiteral("beleg"));
+    gitter->addWidget(new QLabel(QStringLiteral("Kostenstelle"), this), 4, 0);
+    gitter->addWidget(m_kost, 4, 1);
+    gitter->addWidget(new QLabel(QStringLiteral("Beschluss"), this), 4, 2);
+    gitter->addWidget(m_beschluss, 4, 3);
+    gitter->addWidget(new QLabel(QStringLiteral("Beleg"), this), 4, 4);
+    gitter->addWidget(m_beleg, 4, 5);
+
+    m_gkontoLabel = new QLabel(this);
+    m_gkonto = new WKonto(m_gkontoLabel, true, this);
+    m_gkonto->setObjectName(QStringLiteral("gkonto"));
+    gitter->addWidget(new QLabel(QStringLiteral("Gegenkonto:"), this), 5, 0);
+    gitter->addWidget(m_gkonto, 5, 1);
+    gitter->addWidget(m_gkontoLabel, 5, 2, 1, 4);
+
+    gitter->addWidget(new QLabel(QStringLiteral("Aufteilung"), this), 6, 1);
+    gitter->addWidget(new QLabel(QStringLiteral("Kostenstelle"), this), 6, 2);
+    gitter->addWidget(new QLabel(QStringLiteral("Konto"), this), 6, 3);
+    for (int i = 0; i < kZeilen; ++i) {
+        Aufteilung &a = m_aufteilung[i];
+        a.betrag = UtilBetragFeld(this);
+        a.betrag->setObjectName(QStringLiteral("aufBetrag%1").arg(i));
+        a.kost = textFeld(this, 200, QStringLiteral("aufKost%1").arg(i));
+        a.label = new QLabel(this);
+        a.konto = new WKonto(a.label, true, this);
+        a.konto->setObjectName(QStringLiteral("aufKonto%1").arg(i));
+        gitter->addWidget(a.betrag, 7 + i, 1);
+        gitter->addWidget(a.kost, 7 + i, 2);
+        gitter->addWidget(a.konto, 7 + i, 3);
+        gitter->addWidget(a.label, 7 + i, 4, 1, 2);
+    }
+
+    auto *knoepfe = new QHBoxLayout;
+    m_speichern = knopf(QStringLiteral("&Speichern"), this);
+    m_abbruch = knopf(QStringLiteral("&Abbruch"), this);
+    knoepfe->addWidget(m_speichern);
+    knoepfe->addWidget(m_abbruch);
+    knoepfe->addStretch();
+    aussen->addLayout(knoepfe);
+
+    m_spende = new Spende(this);
+
+    connect(m_spendeKnopf, &QPushButton::clicked, this, &Zahlungen::pSpende);
+    connect(m_speichern, &QPushButton::clicked, this, &Zahlungen::pWrite);
+    connect(m_abbruch, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_konto->setFocus();
+}
+
+void Zahlungen::pSpende()
+{
+    const bool kasse = istKasse(UtilSauberGross(m_konto->text()));
+    const qint64 cent = UtilCent(m_betrag->value());
+    if (m_spende->exec(cent) != QDialog::Accepted)
+        return;
+    m_spendeLabel->setText(m_spende->disName());
+
+    qint64 betrag = 0;
+    QString konto;
+    QString text;
+    for (int i = 0; i < kZeilen; ++i) {
+        m_spende->aufteilung(kasse, i, cent, &betrag, &konto, &text);
+        m_aufteilung[i].betrag->setValue(betrag / 100.0);
+        m_aufteilung[i].konto->setText(konto);
+        m_aufteilung[i].kost->setText(text);
+    }
+    m_spende->aufteilung(kasse, -1, cent, &betrag, &konto, &text);
+    m_gkonto->setText(konto);
+    m_kost->setText(text);
+    m_spende->aufteilung(kasse, -2, cent, &betrag, &konto, &text);
+    m_text->setText(text);
+}
+
+void Zahlungen::pWrite()
+{
+    const QString konto = m_konto->text();
+    const QString gkonto = m_gkonto->text();
+    const QString butext = UtilSauber(m_text->text());
+    const QString kost = UtilSauber(m_kost->text());
+    const QString beschluss = UtilSauber(m_beschluss->text());
+    const QString beleg = UtilSauber(m_beleg->text());
+    const qint64 cent = UtilCent(m_betrag->value());
+
+    QWidget *fehlt = nullptr;
+    if (konto.isEmpty())
+        fehlt = m_konto;
+    else if (cent == 0)
+        fehlt = m_betrag;
+    else if (butext.isEmpty())
+        fehlt = m_text;
+    else if (kost.isEmpty())
+        fehlt = m_kost;
+    else if (gkonto.isEmpty())
+        fehlt = m_gkonto;
+    for (int i = 0; !fehlt && i < kZeilen; ++i) {
+        const Aufteilung &a = m_aufteilung[i];
+        if (UtilCent(a.betrag->value()) == 0)
+            continue;
+        if (UtilSauber(a.kost->text()).isEmpty())
+            a.kost->setText(kost);
+        if (a.konto->text().isEmpty())
+            fehlt = a.konto;
+    }
+    if (fehlt) {
+        fehlt->setFocus();
+        return;
+    }
+
+    const QDate datum = m_datum->date();
+    const int lfd = UtilBuch(datum, 0, kost, beleg, butext, cent, konto, gkonto, beschluss, QString());
+    if (lfd < 1) {
+        Interaktion::kritisch(this, QStringLiteral("Journal"), QStringLiteral("Fehler beim Generieren der Nummer"));
+        return;
+    }
+    m_spende->write(datum, lfd);
+
+    // Each part moves on from the contra account as an entry of its own.
+    for (const Aufteilung &a : m_aufteilung) {
+        const qint64 teil = UtilCent(a.betrag->value());
+        if (teil != 0)
+            UtilBuch(datum, 0, UtilSauber(a.kost->text()), QString(), butext, teil, gkonto, a.konto->text(),
+                     QString(), QString());
+    }
+    leeren();
+}
+
+void Zahlungen::leeren()
+{
+    m_betrag->setValue(0.0);
+    m_text->clear();
+    m_kost->clear();
+    m_beschluss->clear();
+    m_beleg->clear();
+    m_gkonto->clear();
+    m_gkontoLabel->clear();
+    for (Aufteilung &a : m_aufteilung) {
+        a.betrag->setValue(0.0);
+        a.kost->clear();
+        a.konto->clear();
+        a.label->clear();
+    }
+    m_spende->clear();
+    m_spendeLabel->clear();
+    m_datum->setFocus();
+}
