@@ -64,6 +64,7 @@ private slots:
     void menues();
     void zahlMenu_data();
     void zahlMenu();
+    void neuerLaufFragtNach();
     void groesse();
     void nameUnterDemLogo();
 
@@ -264,6 +265,25 @@ void TstStart::zahlMenu()
     QCOMPARE(titel(unten), texte);
     QCOMPARE(unten.at(0)->isEnabled(), emailsAn);
     QCOMPARE(unten.at(2)->isEnabled(), dtausAn);
+}
+
+void TstStart::neuerLaufFragtNach()
+{
+    TestDb db;
+    VelaMain fenster;
+    SkriptInteraktion skript;
+    fenster.pZahlErst();
+    QCOMPARE(skript.anfragen().size(), 0); // no open run: no question
+
+    TestDb::setParameter(QStringLiteral("Status/Zahlungen"), QStringLiteral("JJ"));
+    skript.antworte(QMessageBox::No);
+    fenster.pZahlErst();
+    QCOMPARE(skript.anfragen().size(), 1);
+    QCOMPARE(skript.anfragen().first().titel, QStringLiteral("Vela"));
+    QVERIFY(skript.anfragen().first().text.startsWith(
+        QStringLiteral("Erstellte Zahlungen wurden noch nicht abgeschlossen.")));
+    QVERIFY(skript.anfragen().first().text.endsWith(QStringLiteral("\nSollen die Zahlungen neu erstellt werden?")));
+    QCOMPARE(skript.unerwartet(), 0);
 }
 
 void TstStart::groesse()
