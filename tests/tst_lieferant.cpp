@@ -30,6 +30,8 @@ private slots:
     void anlegenUndAendern();
     void speichernOhneNameTutNichts();
     void returnDruecktKeinenKnopf();
+    void loeschen_data();
+    void loeschen();
     void escapeUndSchliessen();
     void anlegemodusAbbruchSchliesst();
     void fragezeichenOeffnetSuche();
@@ -256,6 +258,48 @@ void TstLieferant::returnDruecktKeinenKnopf()
     QVERIFY(dialog.isVisible());
     QVERIFY(!bez->isEnabled());
     QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM lieferant")).toInt(), 0);
+}
+
+void TstLieferant::loeschen_data()
+{
+    QTest::addColumn<int>("antwort");
+    QTest::addColumn<int>("bleiben");
+    QTest::newRow("confirmed") << int(QMessageBox::Ok) << 0;
+    QTest::newRow("cancelled") << int(QMessageBox::Cancel) << 1;
+}
+
+void TstLieferant::loeschen()
+{
+    QFETCH(int, antwort);
+    QFETCH(int, bleiben);
+    lieferantAnlegen(QStringLiteral("HOLZ"), QStringLiteral("Holzbau"), QStringLiteral("10115"),
+                     QStringLiteral("Berlin"));
+    lieferantAnlegen(QStringLiteral("ANDERE"), QStringLiteral("Anderer"), QStringLiteral("10115"),
+                     QStringLiteral("Berlin"));
+    Db::ausfuehren(QStringLiteral("INSERT INTO bankverbindung (art,key,inhaber,nummer,blz,bank,bic,iban)"
+                                  " VALUES ('L','HOLZ','Holzbau','1','2','Bank','','')"));
+
+    SkriptInteraktion skript;
+    skript.antworte(QMessageBox::StandardButton(antwort));
+    Lieferant dialog(false);
+    zeigen(&dialog);
+    QLineEdit *bez = feld(&dialog, QStringLiteral("Bezeichnung"));
+    tippe(bez, QStringLiteral("holz"));
+    QTest::keyClick(bez, Qt::Key_Return);
+    QCOMPARE(feld(&dialog, QStringLiteral("Bank"))->text(), QStringLiteral("Bank"));
+    alt(&dialog, Qt::Key_L);
+
+    QCOMPARE(skript.anfragen().size(), 1);
+    QCOMPARE(skript.unerwartet(), 0);
+    const QVariantList holz{QStringLiteral("HOLZ")};
+    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM lieferant WHERE bez=?"), holz).toInt(), bleiben);
+    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM adresse WHERE art='L' AND key=?"), holz).toInt(),
+             bleiben);
+    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM bankverbindung WHERE art='L' AND key=?"), holz).toInt(),
+             bleiben);
+    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM adresse")).toInt(), 1 + bleiben);
+    // Deleting returns to the selection state; a refused question keeps the record open.
+    QCOMPARE(bez->isEnabled(), bleiben == 0);
 }
 
 void TstLieferant::escapeUndSchliessen()
