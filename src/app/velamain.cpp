@@ -3,6 +3,7 @@
 #include "db.h"
 #include "interaktion.h"
 #include "journal.h"
+#include "lieferant.h"
 #include "parameter.h"
 #include "zahlungen.h"
 
@@ -206,7 +207,11 @@ void VelaMain::pZahlungen()
 void VelaMain::pEinzelKto() {}
 void VelaMain::pKtoPlan() {}
 void VelaMain::pMitglieder() {}
-void VelaMain::pLieferant() {}
+void VelaMain::pLieferant()
+{
+    Lieferant lieferant(false);
+    lieferant.exec();
+}
 void VelaMain::pGliederung() {}
 void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
