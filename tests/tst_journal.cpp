@@ -115,18 +115,18 @@ struct Fenster
     {
         datum->setDate(tag);
         nummer->clear();
-        QTest::keyClicks(nummer, nr);
+        DialogTreiber::tippe(nummer, nr);
         QTest::keyClick(nummer, Qt::Key_Return);
     }
 
     void ausfuellen(const QString &t, const QString &k, const QString &kto, const QString &gkto, const QString &euro)
     {
-        QTest::keyClicks(text, t);
-        QTest::keyClicks(kost, k);
-        QTest::keyClicks(konto, kto);
-        QTest::keyClicks(gkonto, gkto);
+        DialogTreiber::tippe(text, t);
+        DialogTreiber::tippe(kost, k);
+        DialogTreiber::tippe(konto, kto);
+        DialogTreiber::tippe(gkonto, gkto);
         betrag->selectAll();
-        QTest::keyClicks(betrag, euro);
+        DialogTreiber::tippe(betrag, euro);
     }
 
     void alt(Qt::Key taste) { ::alt(dialog.get(), taste); }
@@ -229,10 +229,10 @@ void TestJournal::neuerEintrag()
     QCOMPARE(f.nummer->text(), QStringLiteral("0"));
     QVERIFY(f.bearbeitet());
 
-    f.ausfuellen(QStringLiteral("Miete Maerz"), QStringLiteral("GS"), QStringLiteral("1200"), QStringLiteral("4711"),
+    f.ausfuellen(QStringLiteral("Miete März"), QStringLiteral("GS"), QStringLiteral("1200"), QStringLiteral("4711"),
                  euro);
-    QTest::keyClicks(f.beleg, QStringLiteral("K'17"));
-    QTest::keyClicks(f.beschluss, QStringLiteral("V  2024/3"));
+    DialogTreiber::tippe(f.beleg, QStringLiteral("K'17"));
+    DialogTreiber::tippe(f.beschluss, QStringLiteral("V  2024/3"));
     f.alt(Qt::Key_S);
 
     QCOMPARE(skript.unerwartet(), 0);
@@ -242,7 +242,7 @@ void TestJournal::neuerEintrag()
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("GS"));
     QCOMPARE(q.value(1).toString(), QStringLiteral("K`17"));
-    QCOMPARE(q.value(2).toString(), QStringLiteral("Miete Maerz"));
+    QCOMPARE(q.value(2).toString(), QStringLiteral("Miete März"));
     QCOMPARE(q.value(3).toString(), QStringLiteral("V 2024/3"));
     q = Db::abfrage(QStringLiteral("SELECT kg,konto,cent FROM kgkto WHERE datum=? AND lfd=? ORDER BY kg"),
                     {kTag.toString(Qt::ISODate), erwartet});
@@ -326,7 +326,7 @@ void TestJournal::lesenUndAendern()
     QCOMPARE(f.dialog->focusWidget(), knopf(f.dialog.get(), QStringLiteral("&Abbruch")));
 
     f.text->selectAll();
-    QTest::keyClicks(f.text, QStringLiteral("Zweiter, korrigiert"));
+    DialogTreiber::tippe(f.text, QStringLiteral("Zweiter, geändert"));
     f.alt(Qt::Key_S);
 
     QCOMPARE(skript.unerwartet(), 0);
@@ -335,7 +335,7 @@ void TestJournal::lesenUndAendern()
     QCOMPARE(Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE datum=? AND lfd=2"),
                       {kTag.toString(Qt::ISODate)})
                  .toString(),
-             QStringLiteral("Zweiter, korrigiert"));
+             QStringLiteral("Zweiter, geändert"));
     QCOMPARE(Db::wert(QStringLiteral("SELECT cent FROM kgkto WHERE datum=? AND lfd=2 AND kg='2'"),
                       {kTag.toString(Qt::ISODate)})
                  .toLongLong(),
@@ -362,7 +362,7 @@ void TestJournal::schluesselGesperrt()
     QVERIFY(!f.datum->isEnabled());
 
     // Typing into the number field or clicking another row changes nothing.
-    QTest::keyClicks(f.nummer, QStringLiteral("2"));
+    DialogTreiber::tippe(f.nummer, QStringLiteral("2"));
     QTest::keyClick(f.nummer, Qt::Key_Return);
     QCOMPARE(f.nummer->text(), QStringLiteral("1"));
     const QModelIndex zweiter = f.liste->model()->index(0, 3);
@@ -371,7 +371,7 @@ void TestJournal::schluesselGesperrt()
     QCOMPARE(f.text->text(), QStringLiteral("Erster"));
 
     f.text->selectAll();
-    QTest::keyClicks(f.text, QStringLiteral("Neu"));
+    DialogTreiber::tippe(f.text, QStringLiteral("Neu"));
     f.alt(Qt::Key_S);
     QCOMPARE(Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE lfd=1")).toString(), QStringLiteral("Neu"));
     QCOMPARE(Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE lfd=2")).toString(),
@@ -451,7 +451,7 @@ void TestJournal::neuenEintragVerwerfen()
     Fenster f;
     QVERIFY(f.zeigen());
     f.oeffne(kTag, QString());
-    QTest::keyClicks(f.text, QStringLiteral("Verworfen"));
+    DialogTreiber::tippe(f.text, QStringLiteral("Verworfen"));
     f.alt(Qt::Key_L);
     QCOMPARE(skript.anfragen().size(), 0);
     QVERIFY(!f.bearbeitet());
@@ -604,7 +604,7 @@ void TestJournal::einzelEintrag()
         auto *feld = d->findChild<QLineEdit *>(QStringLiteral("text"));
         bearbeitet = feld->isEnabled() && feld->text() == QLatin1String("Alt");
         feld->selectAll();
-        QTest::keyClicks(feld, QStringLiteral("Korrigiert"));
+        DialogTreiber::tippe(feld, QStringLiteral("Korrigiert"));
         alt(d, taste);
         if (d->isVisible())
             d->done(-1); // never hang on a dialog that did not close
@@ -638,7 +638,7 @@ void TestJournal::spendeMitEintrag()
 
     DialogTreiber::beiModal([](QDialog *d) {
         auto *mid = d->findChild<WMitglied *>();
-        QTest::keyClicks(mid, QStringLiteral("4711"));
+        DialogTreiber::tippe(mid, QStringLiteral("4711"));
         QTest::keyClick(mid, Qt::Key_Return);
         auto *art = d->findChild<QComboBox *>();
         art->setCurrentIndex(art->findText(QStringLiteral("Allgemeine Geldspende")));

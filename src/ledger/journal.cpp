@@ -133,6 +133,14 @@ Journal::Journal(QWidget *parent) : QDialog(parent)
     m_nummer->setFocus();
 }
 
+Journal::~Journal()
+{
+    // Hiding the dialog on destruction ends the number field's editing; by then
+    // the members that pRead uses are gone.
+    m_nummer->removeEventFilter(this);
+    disconnect(m_nummer, nullptr, this, nullptr);
+}
+
 int Journal::exec(const QDate &datum, int lfd)
 {
     m_einzel = true;

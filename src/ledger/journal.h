@@ -24,6 +24,7 @@ class Journal : public QDialog
 
 public:
     explicit Journal(QWidget *parent = nullptr);
+    ~Journal() override;
 
     // exec() runs the dialog in the selection state.
     using QDialog::exec;
