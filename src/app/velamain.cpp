@@ -3,6 +3,7 @@
 #include "db.h"
 #include "interaktion.h"
 #include "parameter.h"
+#include "spendenparam.h"
 
 #include <QImage>
 #include <QMenu>
@@ -204,7 +205,11 @@ void VelaMain::pAkkredListe() {}
 void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
 void VelaMain::pBlzImp() {}
-void VelaMain::pSpendenParam() {}
+void VelaMain::pSpendenParam()
+{
+    SpendenParam dialog;
+    dialog.exec();
+}
 void VelaMain::pSetup() {}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
