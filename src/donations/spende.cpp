@@ -589,7 +589,10 @@ void Spende::read(const QDate &jdatum, int jlfd)
         for (int i = 0; i < 6; ++i)
             m_f.proz[i] = q.value(4 + i).toLongLong();
         zeigeAnteile();
+        // Collected after the name line, so the paid-until dates are the member's.
+        pDisName();
         pFelder();
+        return;
     }
     pDisName();
 }
