@@ -2,6 +2,7 @@
 
 #include "db.h"
 #include "interaktion.h"
+#include "lieferant.h"
 #include "parameter.h"
 #include "spendenparam.h"
 
@@ -195,7 +196,11 @@ void VelaMain::pZahlungen() {}
 void VelaMain::pEinzelKto() {}
 void VelaMain::pKtoPlan() {}
 void VelaMain::pMitglieder() {}
-void VelaMain::pLieferant() {}
+void VelaMain::pLieferant()
+{
+    Lieferant lieferant(false);
+    lieferant.exec();
+}
 void VelaMain::pGliederung() {}
 void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
