@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlRecord>
+#include <QTreeView>
 #include <QtTest>
 
 #include <functional>
@@ -277,6 +278,7 @@ private slots:
     void teilvonSchleife_data();
     void teilvonSchleife();
     void aufteilungEinmalProAnnahme();
+    void gliederungImBaumWaehlen();
 
     void dialog();
     void abbruchLaesstZustand();
@@ -883,6 +885,36 @@ void pruefeMitMitglied(QDialog *d)
     QVERIFY(QTest::qWaitForWindowActive(d));
     QCOMPARE(QApplication::focusWidget(), knopf(d, QStringLiteral("&Abbruch")));
     QCOMPARE(d->findChild<WMitglied *>()->text(), QStringLiteral("4711"));
+}
+
+void TstSpende::gliederungImBaumWaehlen()
+{
+    param(QLatin1Char('G'), {0, 2000, 3000, 0, 5000, 0});
+    Spende s;
+    Eingabe e{QStringLiteral(""), QString(), kAllgemein};
+    e.mehr = [](QDialog *d) {
+        // The unit button opens the chooser; a click on a row picks the unit.
+        DialogTreiber::beiModal([](QDialog *wahl) {
+            auto *view = wahl->findChild<QTreeView *>();
+            const QModelIndexList treffer =
+                view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("KVSTADT"), 1,
+                                     Qt::MatchRecursive | Qt::MatchExactly);
+            if (treffer.isEmpty()) {
+                wahl->reject();
+                return;
+            }
+            view->scrollTo(treffer.first());
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(treffer.first()).center());
+        });
+        QTest::mouseClick(d->findChild<WGliederung *>(), Qt::LeftButton);
+    };
+    QCOMPARE(eingeben(s, 10000, e), 1);
+    QCOMPARE(buchungsText(s, false, 10000), QStringLiteral("Anonyme Spende KV KVSTADT"));
+    QCOMPARE(hauptKonto(s, false, 10000), QStringLiteral("8011"));
+    const QList<Teil> t = teile(s, false, 10000);
+    QCOMPARE(text(t), QStringList({"2000 " + gl("0100"), "5000 " + gl("3100")}));
+    QCOMPARE(t.at(0).kost, QStringLiteral("AB"));
+    QVERIFY(summeStimmt(t, 10000, 3000));
 }
 
 void TstSpende::dialog()
