@@ -5,6 +5,7 @@
 #include "journal.h"
 #include "lieferant.h"
 #include "parameter.h"
+#include "spendenparam.h"
 #include "zahlungen.h"
 
 #include <QImage>
@@ -221,7 +222,11 @@ void VelaMain::pAkkredListe() {}
 void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
 void VelaMain::pBlzImp() {}
-void VelaMain::pSpendenParam() {}
+void VelaMain::pSpendenParam()
+{
+    SpendenParam dialog;
+    dialog.exec();
+}
 void VelaMain::pSetup() {}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
