@@ -1,6 +1,7 @@
 #include "velamain.h"
 
 #include "db.h"
+#include "gliederung.h"
 #include "interaktion.h"
 #include "parameter.h"
 
@@ -195,7 +196,11 @@ void VelaMain::pEinzelKto() {}
 void VelaMain::pKtoPlan() {}
 void VelaMain::pMitglieder() {}
 void VelaMain::pLieferant() {}
-void VelaMain::pGliederung() {}
+void VelaMain::pGliederung()
+{
+    Gliederung dialog;
+    dialog.exec();
+}
 void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
 void VelaMain::pJournExport() {}
