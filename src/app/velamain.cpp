@@ -2,7 +2,9 @@
 
 #include "db.h"
 #include "interaktion.h"
+#include "kontenplan.h"
 #include "parameter.h"
+#include "setup.h"
 
 #include <QImage>
 #include <QMenu>
@@ -188,11 +190,22 @@ void VelaMain::pZahlBrief() { pSetZahlMenu(); }
 void VelaMain::pZahlDtaus() { pSetZahlMenu(); }
 void VelaMain::pZahlAbschl() { pSetZahlMenu(); }
 
+void VelaMain::pKtoPlan()
+{
+    Kontenplan dialog(false);
+    dialog.exec();
+}
+
+void VelaMain::pSetup()
+{
+    Setup dialog;
+    dialog.exec();
+}
+
 // Entries whose dialogs do not exist yet do nothing.
 void VelaMain::pJournal() {}
 void VelaMain::pZahlungen() {}
 void VelaMain::pEinzelKto() {}
-void VelaMain::pKtoPlan() {}
 void VelaMain::pMitglieder() {}
 void VelaMain::pLieferant() {}
 void VelaMain::pGliederung() {}
@@ -205,7 +218,6 @@ void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
 void VelaMain::pBlzImp() {}
 void VelaMain::pSpendenParam() {}
-void VelaMain::pSetup() {}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
 void VelaMain::pUpdate() {}
