@@ -85,9 +85,11 @@ Setup::Setup(QWidget *parent) : QDialog(parent)
     pLesen();
 }
 
+// Every input carries its parameter key as object name.
 QLineEdit *Setup::feld(const QString &key, int breite, int min, int max)
 {
     auto *f = new QLineEdit(this);
+    f->setObjectName(key);
     f->setFixedWidth(breite);
     if (min >= 0)
         f->setValidator(new QIntValidator(min, max, f));
@@ -99,6 +101,7 @@ WKonto *Setup::kontoZeile(QGridLayout *grid, int zeile, const QString &text, con
 {
     auto *label = new QLabel(this);
     auto *konto = new WKonto(label, true, this);
+    konto->setObjectName(key);
     grid->addWidget(new QLabel(text, this), zeile, 0);
     grid->addWidget(konto, zeile, 1);
     grid->addWidget(label, zeile, 2);
@@ -112,6 +115,7 @@ QWidget *Setup::seiteAllgemein()
     auto *grid = new QGridLayout(seite);
 
     m_gliederung = new WGliederung(this);
+    m_gliederung->setObjectName(QStringLiteral("General/Gliederung"));
     m_gliederung->setFixedSize(500, 25);
     grid->addWidget(new QLabel(QStringLiteral("Gliederung"), this), 0, 0);
     grid->addWidget(m_gliederung, 0, 1, 1, 2);
@@ -130,6 +134,7 @@ QWidget *Setup::seiteAllgemein()
     kontoZeile(grid, 7, QStringLiteral("Kontenprefix Lieferanten"), QStringLiteral("Konten/PrefLief"));
 
     m_beitragAb = new QComboBox(this);
+    m_beitragAb->setObjectName(QStringLiteral("General/BeitragAb"));
     m_beitragAb->addItems({QStringLiteral("Monat nach Gründung"), QStringLiteral("Jahr nach Gründung"),
                            QStringLiteral("Kein eigener Einzug")});
     grid->addWidget(new QLabel(QStringLiteral("Beitragsanteil Gliederungen"), this), 8, 0);
@@ -204,6 +209,7 @@ QWidget *Setup::seiteZuwendung()
         ++zeile;
     }
     m_spendeMin = UtilBetragFeld(this, 150);
+    m_spendeMin->setObjectName(QStringLiteral("Spende/Min"));
     grid->addWidget(new QLabel(QStringLiteral("Min.Betrag"), this), zeile, 0);
     grid->addWidget(m_spendeMin, zeile, 1, Qt::AlignLeft);
 

@@ -76,6 +76,13 @@ Kontenplan::Kontenplan(bool anlegen, QWidget *parent)
     pSetWahl(true);
 }
 
+// Hiding the children in ~QWidget takes the focus from the account field, whose
+// editingFinished must not reach this half-destroyed dialog any more.
+Kontenplan::~Kontenplan()
+{
+    m_konto->disconnect(this);
+}
+
 void Kontenplan::pFelder()
 {
     m_fKonto = UtilSauber(m_konto->text());

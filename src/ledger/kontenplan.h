@@ -18,6 +18,7 @@ class Kontenplan : public QDialog
 
 public:
     explicit Kontenplan(bool anlegen, QWidget *parent = nullptr);
+    ~Kontenplan() override;
 
     // The account saved in creation mode.
     QString angelegt() const { return m_angelegt; }
