@@ -3,8 +3,10 @@
 #include "db.h"
 #include "interaktion.h"
 #include "kontenplan.h"
+#include "lieferant.h"
 #include "parameter.h"
 #include "setup.h"
+#include "spendenparam.h"
 
 #include <QImage>
 #include <QMenu>
@@ -207,7 +209,11 @@ void VelaMain::pJournal() {}
 void VelaMain::pZahlungen() {}
 void VelaMain::pEinzelKto() {}
 void VelaMain::pMitglieder() {}
-void VelaMain::pLieferant() {}
+void VelaMain::pLieferant()
+{
+    Lieferant lieferant(false);
+    lieferant.exec();
+}
 void VelaMain::pGliederung() {}
 void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
@@ -217,7 +223,11 @@ void VelaMain::pAkkredListe() {}
 void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
 void VelaMain::pBlzImp() {}
-void VelaMain::pSpendenParam() {}
+void VelaMain::pSpendenParam()
+{
+    SpendenParam dialog;
+    dialog.exec();
+}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
 void VelaMain::pUpdate() {}
