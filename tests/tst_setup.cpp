@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -63,6 +64,7 @@ private slots:
 
     void anzeige_data();
     void anzeige();
+    void kontotexte();
     void speichernAlleSchluessel();
     void werte_data();
     void werte();
@@ -148,6 +150,19 @@ void TstSetup::anzeige()
     QCOMPARE(text, gezeigt);
     // Opening writes nothing: the defaults reach the table only by saving.
     QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM parameter")).toInt(), gespeichert.isValid() ? 1 : 0);
+}
+
+void TstSetup::kontotexte()
+{
+    Db::ausfuehren(QStringLiteral("INSERT INTO kontenplan (konto,text,abgrart) VALUES ('4970','Bankgebühren',' ')"));
+    setze(QStringLiteral("Konten/BankGeb"), QStringLiteral("4970"));
+    Setup dialog;
+    QStringList texte;
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        texte << label->text();
+    QCOMPARE(texte.count(QStringLiteral("Bankgebühren")), 2); // the row label and the account's text
+    for (WKonto *konto : dialog.findChildren<WKonto *>())
+        QCOMPARE(konto->size(), QSize(150, 25));
 }
 
 void TstSetup::speichernAlleSchluessel()
