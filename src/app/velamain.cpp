@@ -3,8 +3,10 @@
 #include "db.h"
 #include "gliederung.h"
 #include "interaktion.h"
+#include "kontenplan.h"
 #include "lieferant.h"
 #include "parameter.h"
+#include "setup.h"
 #include "spendenparam.h"
 
 #include <QImage>
@@ -191,11 +193,22 @@ void VelaMain::pZahlBrief() { pSetZahlMenu(); }
 void VelaMain::pZahlDtaus() { pSetZahlMenu(); }
 void VelaMain::pZahlAbschl() { pSetZahlMenu(); }
 
+void VelaMain::pKtoPlan()
+{
+    Kontenplan dialog(false);
+    dialog.exec();
+}
+
+void VelaMain::pSetup()
+{
+    Setup dialog;
+    dialog.exec();
+}
+
 // Entries whose dialogs do not exist yet do nothing.
 void VelaMain::pJournal() {}
 void VelaMain::pZahlungen() {}
 void VelaMain::pEinzelKto() {}
-void VelaMain::pKtoPlan() {}
 void VelaMain::pMitglieder() {}
 void VelaMain::pLieferant()
 {
@@ -220,7 +233,6 @@ void VelaMain::pSpendenParam()
     SpendenParam dialog;
     dialog.exec();
 }
-void VelaMain::pSetup() {}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
 void VelaMain::pUpdate() {}
