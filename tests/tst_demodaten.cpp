@@ -75,6 +75,7 @@ private slots:
     void mitgliederMitAdresse();
     void gliederungenUndEinstellungen();
     void vorlagenUndZahlungsparameter();
+    void ganzOderGarNicht();
 };
 
 void TestDemoDaten::gleicheSaatGleicheDaten()
@@ -478,6 +479,21 @@ void TestDemoDaten::vorlagenUndZahlungsparameter()
     QCOMPARE(zahl(QStringLiteral("SELECT count(*) FROM zahllauf")), 0);
     QCOMPARE(parameter("dtaus/blz").size(), 8);
     QCOMPARE(zahl(QStringLiteral("SELECT count(*) FROM blzdatei WHERE blz=?"), {parameter("dtaus/blz")}), 1);
+}
+
+void TestDemoDaten::ganzOderGarNicht()
+{
+    TestDb db;
+    QVERIFY(erzeugen(1, 30, 80));
+    const QByteArray vorher = digest();
+    // A second run meets the rows of the first: it fails and leaves them as they were.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Demodaten:.*UNIQUE")));
+    QVERIFY(!erzeugen(2, 30, 80));
+    QCOMPARE(digest().toHex(), vorher.toHex());
+    // The bulk-loading settings are gone again: the file is written safely.
+    QCOMPARE(Db::wert(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+    QCOMPARE(Db::wert(QStringLiteral("PRAGMA synchronous")).toInt(), 2);
+    QCOMPARE(Db::wert(QStringLiteral("PRAGMA cache_size")).toInt(), -2000);
 }
 
 QTEST_MAIN(TestDemoDaten)

@@ -890,7 +890,10 @@ bool Generator::mitglieder(int anzahl)
         p.name2 = UtilSauber(p.name2);
         p.einheit = m_eigeneEinheiten.at(waehle(m_einheitGewichte));
         const Einheit &e = m_einheiten.at(p.einheit);
-        p.beitrag = beitraege[zahl(int(sizeof(beitraege) / sizeof(beitraege[0])))];
+        if (prozent(15))
+            p.beitrag = qint64(zwischen(30, 400)) * 100; // fee by self-assessment, whole euros a year
+        else
+            p.beitrag = beitraege[zahl(int(sizeof(beitraege) / sizeof(beitraege[0])))];
 
         const int alter = zwischen(17, 88);
         const int gebMonat = zwischen(1, 12);
@@ -1459,24 +1462,20 @@ bool Generator::lauf(int anzahlMitglieder, int buchungen)
     QElapsedTimer uhr;
     uhr.start();
     const Massenladen massenladen;
-    {
-        Db::Transaktion tr;
-        if (!stammdaten() || !tr.commit())
-            return false;
-        messen(QStringLiteral("Stammdaten"), uhr, kEinheitenZahl);
-    }
-    {
-        Db::Transaktion tr;
-        if (!mitglieder(std::max(anzahlMitglieder, 0)) || !tr.commit())
-            return false;
-        messen(QStringLiteral("Mitglieder"), uhr, m_personen.size());
-    }
-    {
-        Db::Transaktion tr;
-        if (!journal(buchungen) || !tr.commit())
-            return false;
-        messen(QStringLiteral("Buchungen"), uhr, m_gebucht);
-    }
+    // One transaction: the books come whole or not at all.
+    Db::Transaktion tr;
+    if (!stammdaten())
+        return false;
+    messen(QStringLiteral("Stammdaten"), uhr, kEinheitenZahl);
+    if (!mitglieder(std::max(anzahlMitglieder, 0)))
+        return false;
+    messen(QStringLiteral("Mitglieder"), uhr, m_personen.size());
+    if (!journal(buchungen))
+        return false;
+    messen(QStringLiteral("Buchungen"), uhr, m_gebucht);
+    if (!tr.commit())
+        return false;
+    messen(QStringLiteral("Schreiben"), uhr, 0);
     return true;
 }
 

@@ -26,7 +26,8 @@ public:
     QDate stichtag() const { return m_stichtag; }
 
     // Units, chart, settings, members with addresses and bank details, donation
-    // parameters, templates and journal entries; all in a few transactions.
+    // parameters, templates and journal entries, into an empty database in one
+    // transaction: false (and nothing written) when a statement fails.
     // `buchungen` is the exact number of journal entries.
     bool erzeugen(int mitglieder, int buchungen);
 
