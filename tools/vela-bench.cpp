@@ -133,8 +133,8 @@ int main(int argc, char *argv[])
     const QString nachname = hatPerson ? person.value(0).toString() : QStringLiteral("Peters");
     const QString plz = hatPerson ? person.value(1).toString().left(3) : QStringLiteral("248");
     person.finish();
-    const QString letzterTag = Db::wert(QStringLiteral("SELECT datum FROM journdat ORDER BY datum DESC,lfd DESC LIMIT 1"))
-                                   .toString();
+    const QString letzterTag
+        = Db::wert(QStringLiteral("SELECT datum FROM journdat ORDER BY datum DESC,lfd DESC LIMIT 1")).toString();
     const int jahr = (letzterTag.isEmpty() ? QDate::currentDate().year() : letzterTag.left(4).toInt()) - 1;
     const QString von = UtilDatumText(QDate(jahr, 1, 1));
     const QString bis = UtilDatumText(QDate(jahr, 12, 31));

@@ -448,8 +448,6 @@ qint64 gerundet(qint64 zaehler, qint64 nenner)
     return zaehler >= 0 ? (zaehler + halb) / nenner : -((-zaehler + halb) / nenner);
 }
 
-QString datumText(const QDate &d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
-
 // ---------------------------------------------------------------- the generator
 
 class Generator
@@ -540,7 +538,7 @@ private:
     int rest() const { return m_soll - m_gebucht; }
 
     void ereignisBeitrag(int tag);
-    void ereignisSpende(int tag, int art);
+    void ereignisSpende(int tag, int wahl);
     void ereignisAusgabe(int tag, bool kasse);
     void ereignisRechnung(int tag);
     void ereignisEinfach(int tag);
@@ -578,7 +576,6 @@ private:
     std::vector<std::vector<std::function<void()>>> m_spaeter; // entries due on a later day
     int m_soll = 0;
     int m_gebucht = 0;
-    qint64 m_spenden = 0;
     QVector<QVector<int>> m_beitragsListe; // per year: members whose fee of that year is booked
     QVector<int> m_beitragsPos;
     int m_kbNummer = 0;
@@ -721,7 +718,7 @@ bool Generator::einheiten()
         if (d.ebene < 4)
             person(&g[0], &g[1], &g[2], &g[3], "geschaeftsstelle");
         const QString teilvon = d.oben < 0 ? QString() : m_einheiten.at(d.oben).namekurz;
-        if (!verband(e.namekurz, datumText(e.gegruendet), e.ebene, teilvon, e.bukto, v[0], v[1], v[2], v[3], g[0],
+        if (!verband(e.namekurz, UtilDatumText(e.gegruendet), e.ebene, teilvon, e.bukto, v[0], v[1], v[2], v[3], g[0],
                      g[1], g[2], g[3], s[0], s[1], s[2], s[3]))
             return false;
 
@@ -949,10 +946,11 @@ bool Generator::mitglieder(int anzahl)
         const QString intnr = prozent(10) ? QStringLiteral("0") : QString::number(zwischen(100000, 9999999));
         const QString nation = prozent(94) ? QStringLiteral("deutsch") : eins(kNationen);
         const QString tel = prozent(75) ? telefon(e.vorwahl) : QString();
-        mitglied(mid, intnr, e.namekurz, wohn, QString(QLatin1Char(sex)), nation, tel, datumText(geburt), zahlart,
+        mitglied(mid, intnr, e.namekurz, wohn, QString(QLatin1Char(sex)), nation, tel, UtilDatumText(geburt), zahlart,
                  p.beitrag,
-                 datumText(p.eintritt), p.austritt.isValid() ? datumText(p.austritt) : QStringLiteral("2200-01-01"),
-                 datumText(p.bezahlt), status, datumText(statusdatum));
+                 UtilDatumText(p.eintritt),
+                 p.austritt.isValid() ? UtilDatumText(p.austritt) : QStringLiteral("2200-01-01"),
+                 UtilDatumText(p.bezahlt), status, UtilDatumText(statusdatum));
 
         const QString key = UtilMidKey(mid);
         QString plz = e.plz, ort = e.ort, land;
@@ -992,7 +990,7 @@ bool Generator::mitglieder(int anzahl)
         mitglied(p.mid, QStringLiteral("0"), e.namekurz, QString(), QString(QLatin1Char(sex)), QString(),
                  prozent(60) ? telefon(e.vorwahl) : QString(), QStringLiteral("1900-01-01"), QStringLiteral(" "),
                  qint64(0), QStringLiteral("1900-01-01"), QStringLiteral("2200-01-01"), QStringLiteral("1900-01-01"),
-                 QStringLiteral(" "), datumText(angelegt));
+                 QStringLiteral(" "), UtilDatumText(angelegt));
         const QString key = UtilMidKey(p.mid);
         const QString str = strasse();
         const QString adr = prozent(50) ? mail(p.firma ? QStringLiteral("info") : p.name2, p.name1) : QString();
@@ -1013,6 +1011,9 @@ bool Generator::mitglieder(int anzahl)
 
 // ---------------------------------------------------------------- journal
 
+// One journal entry in the shape the posting engine gives it: the next number of its date,
+// two lines with the amount and its negation. Written here directly, as the engine's
+// transaction per entry would make a million entries take far too long.
 int Generator::buche(int tag, const QString &kost, const QString &beleg, const QString &butext, qint64 cent,
                      const QString &konto, const QString &gkonto, const QString &beschluss, const QString &art)
 {
@@ -1048,7 +1049,7 @@ QString Generator::quittung(int tag, int paramIndex)
         return QStringLiteral("1900-01-01"); // no receipt for gifts in kind; this year's are not printed yet
     const int monat = zwischen(1, 3);
     const QDate gedruckt(d.year() + 1, monat, zwischen(1, 28));
-    return gedruckt <= m_stichtag ? datumText(gedruckt) : QStringLiteral("1900-01-01");
+    return gedruckt <= m_stichtag ? UtilDatumText(gedruckt) : QStringLiteral("1900-01-01");
 }
 
 void Generator::spende(int tag, int lfd, const Person *p, int paramIndex, int einheit, const QString &quittung)
@@ -1066,7 +1067,6 @@ void Generator::spende(int tag, int lfd, const Person *p, int paramIndex, int ei
                                                  + UtilMidKey(p->mid),
                 QString(QLatin1Char(def.art)), m_einheiten.at(einheit).namekurz, quittung, proz[0], proz[1], proz[2],
                 proz[3], proz[4], proz[5]);
-    ++m_spenden;
 }
 
 // The split of a donation or fee over the levels of the unit chain: the own share stays on
@@ -1233,12 +1233,13 @@ void Generator::ereignisBeitrag(int tag)
     ereignisSpende(tag, zahl(100));
 }
 
-void Generator::ereignisSpende(int tag, int r)
+void Generator::ereignisSpende(int tag, int wahl)
 {
     const int jahr = m_start.addDays(tag).year();
     const bool kasse = prozent(15);
     const int eigene = m_eigeneEinheiten.at(zahl(m_eigeneEinheiten.size()));
     const QString bankBeleg = beleg(tag, false);
+    const int r = wahl;
     if (r < 8 && !m_mandatstraeger.isEmpty()) {
         const Person &p = m_personen.at(m_mandatstraeger.at(zahl(m_mandatstraeger.size())));
         const qint64 cent = betrag(5000, 30000) / 100 * 100;
@@ -1246,7 +1247,8 @@ void Generator::ereignisSpende(int tag, int r)
     } else if (r < 16) { // anonymous, mostly into the till at events
         const int einheit = prozent(50) ? kSelbst : eigene;
         const qint64 cent = betrag(500, 20000);
-        spendeBuchen(tag, nullptr, kG, einheit, cent, prozent(80), QString(), beleg(tag, true), jahr);
+        const bool bar = prozent(80);
+        spendeBuchen(tag, nullptr, kG, einheit, cent, bar, QString(), beleg(tag, bar), jahr);
     } else if (r < 21 && !m_firmen.isEmpty()) {
         const Person &p = m_personen.at(m_firmen.at(zahl(m_firmen.size())));
         const int einheit = prozent(50) ? p.einheit : kSelbst;
@@ -1385,7 +1387,7 @@ bool Generator::journal(int anzahl)
     qint64 gesamt = 0;
     for (int i = 0; i < tage; ++i) {
         const QDate d = m_start.addDays(i);
-        m_tage[i] = datumText(d);
+        m_tage[i] = UtilDatumText(d);
         const int wt = d.dayOfWeek();
         qint64 w = wt <= 5 ? 100 : wt == 6 ? 20 : 6;
         if (d.month() <= 3)
