@@ -2,7 +2,9 @@
 
 #include "db.h"
 #include "interaktion.h"
+#include "lieferant.h"
 #include "parameter.h"
+#include "spendenparam.h"
 
 #include <QImage>
 #include <QMenu>
@@ -194,7 +196,11 @@ void VelaMain::pZahlungen() {}
 void VelaMain::pEinzelKto() {}
 void VelaMain::pKtoPlan() {}
 void VelaMain::pMitglieder() {}
-void VelaMain::pLieferant() {}
+void VelaMain::pLieferant()
+{
+    Lieferant lieferant(false);
+    lieferant.exec();
+}
 void VelaMain::pGliederung() {}
 void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
@@ -204,7 +210,11 @@ void VelaMain::pAkkredListe() {}
 void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
 void VelaMain::pBlzImp() {}
-void VelaMain::pSpendenParam() {}
+void VelaMain::pSpendenParam()
+{
+    SpendenParam dialog;
+    dialog.exec();
+}
 void VelaMain::pSetup() {}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
