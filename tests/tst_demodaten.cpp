@@ -3,6 +3,7 @@
 #include "db.h"
 #include "demodaten.h"
 #include "parameter.h"
+#include "spende.h"
 #include "suchname.h"
 #include "testdb.h"
 #include "textutil.h"
@@ -76,6 +77,7 @@ private slots:
     void gliederungenUndEinstellungen();
     void vorlagenUndZahlungsparameter();
     void ganzOderGarNicht();
+    void aufteilungWieImDialog();
 };
 
 void TestDemoDaten::gleicheSaatGleicheDaten()
@@ -498,6 +500,72 @@ void TestDemoDaten::ganzOderGarNicht()
     QCOMPARE(Db::wert(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
     QCOMPARE(Db::wert(QStringLiteral("PRAGMA synchronous")).toInt(), 2);
     QCOMPARE(Db::wert(QStringLiteral("PRAGMA cache_size")).toInt(), -2000);
+}
+
+// The split entries are the ones the donation dialog computes for the same donor, kind and unit.
+void TestDemoDaten::aufteilungWieImDialog()
+{
+    TestDb db;
+    const QDate heute = QDate::currentDate();
+    QVERIFY(erzeugen(12, 400, 4000, heute));
+    UtilInit(true);
+    // Donations for the donor's own unit (the dialog fills it in), and each member's latest fee.
+    QSqlQuery q(QStringLiteral(
+        "SELECT s.jdatum,s.jlfd,s.mid,s.art FROM spende s JOIN mitglied m ON m.mid=s.mid "
+        "WHERE s.gliederung=m.gliederung AND (s.art IN ('G','Z','T') "
+        "OR (s.art='M' AND m.bezahlt=substr(s.jdatum,1,4) || '-12-31')) ORDER BY s.jdatum,s.jlfd"));
+    int beitraege = 0, spenden = 0, zeilen = 0;
+    while (q.next()) {
+        const QString datum = q.value(0).toString();
+        const int lfd = q.value(1).toInt();
+        const int mid = q.value(2).toInt();
+        const QChar art = q.value(3).toString().at(0);
+        QSqlQuery e = Db::abfrage(QStringLiteral(
+                                      "SELECT j.butext,j.kost,a.konto,a.cent,b.konto FROM journdat j "
+                                      "JOIN kgkto a ON a.datum=j.datum AND a.lfd=j.lfd AND a.kg='1' "
+                                      "JOIN kgkto b ON b.datum=j.datum AND b.lfd=j.lfd AND b.kg='2' "
+                                      "WHERE j.datum=? AND j.lfd=?"),
+                                  {datum, lfd});
+        QVERIFY(e.next());
+        const QString konto = e.value(2).toString();
+        const qint64 cent = e.value(3).toLongLong();
+        const QString hauptkonto = e.value(4).toString();
+        const bool kasse = konto >= QLatin1String("1000") && konto <= QLatin1String("1099");
+        const int jahr = datum.left(4).toInt();
+
+        Spende spende;
+        spende.clear();
+        spende.setParam(mid, art, art == QLatin1Char('M') ? QDate(jahr, 12, 31) : QDate());
+        qint64 betrag = 0;
+        QString zielKonto, text;
+        spende.aufteilung(kasse, -2, cent, &betrag, &zielKonto, &text);
+        QCOMPARE(text, e.value(0).toString());
+        spende.aufteilung(kasse, -1, cent, &betrag, &zielKonto, &text);
+        QCOMPARE(zielKonto, hauptkonto);
+        if (art == QLatin1Char('M') || art == QLatin1Char('T') || jahr == heute.year())
+            QCOMPARE(text, e.value(1).toString()); // the dialog puts in the year of today
+        int naechste = lfd;
+        for (int zeile = 0; zeile < 6; ++zeile) {
+            spende.aufteilung(kasse, zeile, cent, &betrag, &zielKonto, &text);
+            if (betrag == 0 || zielKonto.isEmpty())
+                continue;
+            ++naechste;
+            QSqlQuery z = Db::abfrage(QStringLiteral("SELECT a.konto,a.cent,b.konto FROM kgkto a JOIN kgkto b "
+                                                     "ON b.datum=a.datum AND b.lfd=a.lfd AND b.kg='2' "
+                                                     "WHERE a.datum=? AND a.lfd=? AND a.kg='1'"),
+                                      {datum, naechste});
+            QVERIFY2(z.next(), qPrintable(datum + QLatin1Char(' ') + QString::number(naechste)));
+            QCOMPARE(z.value(0).toString(), hauptkonto);
+            const QString wo = QStringLiteral("%1 Nr. %2, Zeile %3").arg(datum).arg(lfd).arg(zeile);
+            QVERIFY2(z.value(1).toLongLong() == betrag, qPrintable(wo));
+            QCOMPARE(z.value(2).toString(), zielKonto);
+            ++zeilen;
+        }
+        art == QLatin1Char('M') ? ++beitraege : ++spenden;
+    }
+    QVERIFY(beitraege >= 10);
+    QVERIFY(spenden >= 5);
+    QVERIFY(zeilen > 3 * beitraege);
 }
 
 QTEST_MAIN(TestDemoDaten)

@@ -11,6 +11,7 @@
 #include <QVector>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -439,13 +440,6 @@ QString mailTeil(const QString &name)
             r += c;
     }
     return r;
-}
-
-// Rounds zaehler / nenner to the nearest integer, halves away from zero.
-qint64 gerundet(qint64 zaehler, qint64 nenner)
-{
-    const qint64 halb = nenner / 2;
-    return zaehler >= 0 ? (zaehler + halb) / nenner : -((-zaehler + halb) / nenner);
 }
 
 // ---------------------------------------------------------------- the generator
@@ -1126,13 +1120,15 @@ QVector<Generator::Zeile> Generator::aufteilen(int paramIndex, int einheit, qint
         }
         vorher = c;
     }
-    const qint64 monate = bis - von + 1;
+    // The amounts as the donation dialog computes them, in doubles and in this order, so that
+    // the rounding of every line comes out the same.
+    const double proMonat = (static_cast<double>(gesamt) / 100.0) / (bis - von + 1);
     qint64 teil[6];
     for (int c = 0; c < 6; ++c) {
-        qint64 s = 0;
+        double summe = 0.0;
         for (int m = von; m <= bis; ++m)
-            s += zelle[m][c];
-        teil[c] = gerundet(s * gesamt, monate * 10000);
+            summe += static_cast<double>(zelle[m][c]) * proMonat / 10000.0;
+        teil[c] = static_cast<qint64>(std::llround(summe * 100.0));
     }
     QVector<Zeile> zeilen;
     const int eigen = m_einheiten.at(kSelbst).ebene + 1;
