@@ -7,6 +7,7 @@
 #include "suchname.h"
 #include "testdb.h"
 #include "textutil.h"
+#include "utilkonto.h"
 
 #include <QCryptographicHash>
 #include <QSet>
@@ -238,21 +239,29 @@ void TestDemoDaten::kontenNachSchema()
         const QString konto = q.value(0).toString();
         QVERIFY2(konto.size() >= 2 && konto.at(0).isDigit() && konto.at(1).isDigit(), qPrintable(konto));
         QCOMPARE(konto, UtilSauberGross(konto));
+        // The program's own resolver knows every one of them.
+        QVERIFY2(!UtilKtoText(konto).isEmpty(), qPrintable(konto));
         if (zahl(QStringLiteral("SELECT count(*) FROM kontenplan WHERE konto=?"), {konto}) == 1) {
             art.insert(QStringLiteral("Sachkonto"));
         } else if (konto.startsWith(prefG)
                    && zahl(QStringLiteral("SELECT count(*) FROM verband WHERE bukto=?"), {konto.mid(prefG.size())})
                           == 1) {
+            QCOMPARE(UtilGlKonto(konto.mid(prefG.size())), konto);
             art.insert(QStringLiteral("Gliederung"));
         } else if (konto.startsWith(prefL)
                    && zahl(QStringLiteral("SELECT count(*) FROM lieferant WHERE bukto=?"), {konto.mid(prefL.size())})
                           == 1) {
+            const QString bez = Db::wert(QStringLiteral("SELECT bez FROM lieferant WHERE bukto=?"),
+                                         {konto.mid(prefL.size())})
+                                    .toString();
+            QCOMPARE(UtilLsKonto(bez), konto);
             art.insert(QStringLiteral("Lieferant"));
         } else {
             QVERIFY2(konto.startsWith(prefM), qPrintable(konto));
             const int mid = konto.mid(prefM.size()).toInt() - add;
             QVERIFY2(mid >= 1 && mid <= 999998, qPrintable(konto));
             QCOMPARE(zahl(QStringLiteral("SELECT count(*) FROM mitglied WHERE mid=?"), {mid}), 1);
+            QCOMPARE(UtilMIDKonto(mid), konto);
             art.insert(QStringLiteral("Mitglied"));
         }
     }
