@@ -393,6 +393,9 @@ void TestDemoDaten::mitgliederMitAdresse()
     QVERIFY(zahlarten.contains(QStringLiteral("L")) && zahlarten.contains(QStringLiteral("V")));
     QVERIFY(status.size() >= 5);
     QVERIFY(zahl(QStringLiteral("SELECT count(*) FROM mitglied WHERE austritt<>'2200-01-01'")) > 0);
+    QCOMPARE(zahl(QStringLiteral("SELECT count(*) FROM mitglied WHERE (zahlstatus='L' AND zahlart<>'L') "
+                                 "OR (zahlstatus IN ('1','2','3') AND zahlart='L')")),
+             0);
     // Direct debit needs bank details; every bank row has a valid IBAN of its account.
     QCOMPARE(zahl(QStringLiteral("SELECT count(*) FROM mitglied m WHERE zahlart IN ('L','G') AND NOT EXISTS "
                                  "(SELECT 1 FROM bankverbindung b WHERE b.art='M' AND b.key=printf('%08d',m.mid))")),

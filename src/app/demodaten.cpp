@@ -917,9 +917,6 @@ bool Generator::mitglieder(int anzahl)
             p.bezahlt = vorjahr;
             static const char *const offen[] = {" ", " ", "R", "R", "1", "2", "3", "L"};
             status = t(offen[zahl(8)]);
-            if (zahlart == QLatin1String("L") && (status == QLatin1String("1") || status == QLatin1String("2")
-                                                  || status == QLatin1String("3")))
-                zahlart = QStringLiteral("V");
             statusdatum = tagZwischen(m_stichtag.addDays(-90), m_stichtag);
         } else if (s < 94) {
             p.bezahlt = QDate(jahr - 2, 12, 31);
@@ -931,6 +928,11 @@ bool Generator::mitglieder(int anzahl)
         }
         if (p.bezahlt < p.eintritt.addDays(-1))
             p.bezahlt = p.eintritt.addDays(-1);
+        // Reminders go to members who pay by invoice, a started debit to those who pay by debit.
+        if (status == QLatin1String("1") || status == QLatin1String("2") || status == QLatin1String("3"))
+            zahlart = QStringLiteral("V");
+        else if (status == QLatin1String("L"))
+            zahlart = QStringLiteral("L");
 
         QString wohn;
         if (prozent(4))
