@@ -504,6 +504,9 @@ void TestDemoDaten::ganzOderGarNicht()
     TestDb db;
     QVERIFY(erzeugen(1, 30, 80));
     const QByteArray vorher = digest();
+    // Too many members for the member numbers: refused before anything is written.
+    QVERIFY(!erzeugen(2, DemoDaten::MaxMitglieder + 1, 10));
+    QCOMPARE(digest().toHex(), vorher.toHex());
     // A second run meets the rows of the first: it fails and leaves them as they were.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Demodaten:.*UNIQUE")));
     QVERIFY(!erzeugen(2, 30, 80));

@@ -37,6 +37,15 @@ int main(int argc, char *argv[])
         err << "Aufruf: vela-initdb [--demo [--members N] [--entries N] [--seed N] [--date DATUM]] DATEI\n";
         return 2;
     }
+    bool zahlOk = false;
+    const int anzahlMitglieder = parser.value(mitglieder).toInt(&zahlOk);
+    bool buchungenOk = false;
+    const int anzahlBuchungen = parser.value(buchungen).toInt(&buchungenOk);
+    if (!zahlOk || !buchungenOk || anzahlMitglieder < 0 || anzahlMitglieder > DemoDaten::MaxMitglieder
+        || anzahlBuchungen < 0) {
+        err << "--members erwartet 0 bis " << DemoDaten::MaxMitglieder << ", --entries eine Zahl ab 0.\n";
+        return 2;
+    }
     QDate tag = QDate::currentDate();
     if (parser.isSet(stichtag)) {
         tag = QDate::fromString(parser.value(stichtag), QStringLiteral("yyyy-MM-dd"));
@@ -57,7 +66,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(demo)) {
         DemoDaten daten(parser.value(saat).toUInt());
         daten.setStichtag(tag);
-        if (!daten.erzeugen(parser.value(mitglieder).toInt(), parser.value(buchungen).toInt())) {
+        if (!daten.erzeugen(anzahlMitglieder, anzahlBuchungen)) {
             err << "Die Beispieldaten konnten nicht erzeugt werden.\n";
             Db::schliessen();
             QFile::remove(datei);

@@ -1492,6 +1492,8 @@ void DemoDaten::setStichtag(const QDate &tag)
 bool DemoDaten::erzeugen(int mitglieder, int buchungen)
 {
     m_messungen.clear();
+    if (mitglieder > MaxMitglieder)
+        return false;
     Generator g(m_zufall, m_stichtag, m_messungen);
     return g.lauf(mitglieder, buchungen);
 }

@@ -18,6 +18,9 @@ public:
         qint64 zeilen = 0;
     };
 
+    // Members are numbered from 1; the highest number that can still have an account.
+    static constexpr int MaxMitglieder = 999998;
+
     explicit DemoDaten(quint32 saat);
 
     // The last day of the books; dates of entries, fees and states are relative
@@ -27,7 +30,8 @@ public:
 
     // Units, chart, settings, members with addresses and bank details, donation
     // parameters, templates and journal entries, into an empty database in one
-    // transaction: false (and nothing written) when a statement fails.
+    // transaction: false (and nothing written) when a statement fails or more
+    // than MaxMitglieder members are asked for.
     // `buchungen` is the exact number of journal entries.
     bool erzeugen(int mitglieder, int buchungen);
 
