@@ -1,10 +1,13 @@
 #include "velamain.h"
 
 #include "db.h"
+#include "gliederung.h"
 #include "interaktion.h"
 #include "journal.h"
+#include "kontenplan.h"
 #include "lieferant.h"
 #include "parameter.h"
+#include "setup.h"
 #include "spendenparam.h"
 #include "zahlungen.h"
 
@@ -204,16 +207,31 @@ void VelaMain::pZahlungen()
     dialog.exec();
 }
 
+void VelaMain::pKtoPlan()
+{
+    Kontenplan dialog(false);
+    dialog.exec();
+}
+
+void VelaMain::pSetup()
+{
+    Setup dialog;
+    dialog.exec();
+}
+
 // Entries whose dialogs do not exist yet do nothing.
 void VelaMain::pEinzelKto() {}
-void VelaMain::pKtoPlan() {}
 void VelaMain::pMitglieder() {}
 void VelaMain::pLieferant()
 {
     Lieferant lieferant(false);
     lieferant.exec();
 }
-void VelaMain::pGliederung() {}
+void VelaMain::pGliederung()
+{
+    Gliederung dialog;
+    dialog.exec();
+}
 void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
 void VelaMain::pJournExport() {}
@@ -227,7 +245,6 @@ void VelaMain::pSpendenParam()
     SpendenParam dialog;
     dialog.exec();
 }
-void VelaMain::pSetup() {}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
 void VelaMain::pUpdate() {}
