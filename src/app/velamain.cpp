@@ -2,6 +2,7 @@
 
 #include "db.h"
 #include "interaktion.h"
+#include "mitglieder.h"
 #include "parameter.h"
 
 #include <QImage>
@@ -193,7 +194,11 @@ void VelaMain::pJournal() {}
 void VelaMain::pZahlungen() {}
 void VelaMain::pEinzelKto() {}
 void VelaMain::pKtoPlan() {}
-void VelaMain::pMitglieder() {}
+void VelaMain::pMitglieder()
+{
+    Mitglieder dialog(false);
+    dialog.exec();
+}
 void VelaMain::pLieferant() {}
 void VelaMain::pGliederung() {}
 void VelaMain::pTextbaustein() {}
