@@ -1,7 +1,94 @@
 #include "utilkonto.h"
 
-// Placeholder until the account scheme lands.
-QString UtilMIDKonto(int) { return QString(); }
-QString UtilGlKonto(const QString &) { return QString(); }
-QString UtilLsKonto(const QString &) { return QString(); }
-QString UtilKtoText(const QString &) { return QString(); }
+#include "db.h"
+#include "parameter.h"
+#include "textutil.h"
+
+namespace {
+
+// Member numbers that can have an account.
+constexpr qint64 MidMin = 1;
+constexpr qint64 MidMax = 999998;
+
+// The name of the address row of an owner, or a null text when there is none.
+QString adressName(const QString &art, const QString &key)
+{
+    const QVariant name = Db::wert(QStringLiteral("SELECT name1 FROM adresse WHERE art=? AND key=?"), {art, key});
+    return name.isValid() ? name.toString() : QString();
+}
+
+bool beginntMit(const QString &k, const QString &prefix)
+{
+    return prefix.isEmpty() || k.startsWith(prefix);
+}
+
+} // namespace
+
+QString UtilMIDKonto(int mid)
+{
+    const QString prefix = UtilPrefMitglied();
+    if (mid < 0)
+        return prefix;
+    return prefix + QString::number(static_cast<qint64>(mid) + UtilAddMitglied());
+}
+
+QString UtilGlKonto(const QString &bukto)
+{
+    return UtilPrefGliederung() + bukto;
+}
+
+QString UtilLsKonto(const QString &name)
+{
+    const QString bukto =
+        Db::wert(QStringLiteral("SELECT bukto FROM lieferant WHERE bez=?"), {UtilSauberGross(name)}).toString();
+    return UtilPrefLief() + (bukto.isEmpty() ? name : bukto);
+}
+
+QString UtilKtoText(const QString &konto)
+{
+    const QString k = UtilSauberGross(konto);
+    if (k.size() < 2)
+        return QString();
+
+    // The chart comes first: its numbers may overlap any prefix.
+    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT text FROM kontenplan WHERE konto=?"), {k});
+    if (q.next())
+        return q.value(0).toString();
+
+    const QString prefGl = UtilPrefGliederung();
+    if (beginntMit(k, prefGl)) {
+        const QVariant namekurz =
+            Db::wert(QStringLiteral("SELECT namekurz FROM verband WHERE bukto=?"), {k.mid(prefGl.size())});
+        if (namekurz.isValid()) {
+            const QString name = adressName(QStringLiteral("V"), namekurz.toString());
+            return name.isNull() ? namekurz.toString() : name;
+        }
+    }
+
+    // An empty supplier prefix would claim every account, so it resolves nothing.
+    const QString prefLs = UtilPrefLief();
+    if (!prefLs.isEmpty() && k.startsWith(prefLs) && k.size() > prefLs.size()) {
+        const QString rest = k.mid(prefLs.size());
+        const QVariant bez = Db::wert(QStringLiteral("SELECT bez FROM lieferant WHERE bukto=?"), {rest});
+        const QString name = adressName(QStringLiteral("L"), bez.isValid() ? bez.toString() : rest);
+        if (!name.isNull())
+            return name;
+    }
+
+    const QString prefM = UtilPrefMitglied();
+    if (beginntMit(k, prefM)) {
+        bool ok = false;
+        qint64 n = k.mid(prefM.size()).toLongLong(&ok);
+        if (!ok)
+            n = 0;
+        const qint64 mid = n - UtilAddMitglied();
+        if (mid >= MidMin && mid <= MidMax) {
+            QSqlQuery m = Db::abfrage(QStringLiteral("SELECT name1,name2 FROM adresse WHERE art='M' AND key=?"),
+                                      {UtilMidKey(static_cast<int>(mid))});
+            if (m.next())
+                return QStringLiteral("MID ") + QString::number(mid) + QLatin1Char(' ') + m.value(0).toString()
+                       + QStringLiteral(", ") + m.value(1).toString();
+        }
+    }
+    return QString();
+}

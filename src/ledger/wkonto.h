@@ -18,6 +18,9 @@ public:
     QString text() const;
     void setLabel(QLabel *label);
 
+    // True when the last search (Return or Tab) picked a value.
+    bool gewaehlt() const { return m_gewaehlt; }
+
 public slots:
     void pChanged();
     void pEnter();
@@ -25,7 +28,18 @@ public slots:
 protected:
     void focusOutEvent(QFocusEvent *event) override;
 
+    // Runs one search and returns what the user picked, empty when cancelled:
+    // 'M' member search with `suchtext` -> the member number in decimal;
+    // 'L' supplier search with `suchtext` -> the supplier name;
+    // 'G' unit chooser (`suchtext` is the name typed, the chooser does not take it) -> the unit's short name;
+    // 'K' chart search with `suchtext` -> the account number.
+    virtual QString suchen(QChar art, const QString &suchtext);
+
 private:
+    // The raw text the way searches see it.
+    QString suchEingabe() const;
+    static bool istSuche(const QString &s);
+
     QLabel *m_label;
     bool m_gewaehlt = false;
     bool m_anlegen;

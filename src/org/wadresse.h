@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QGridLayout;
@@ -32,6 +33,8 @@ public:
     void del(const QString &art, const QString &key);
 
 private:
+    QList<QLineEdit *> felder() const;
+
     QLineEdit *m_name1 = nullptr;
     QLineEdit *m_name2 = nullptr;
     QLineEdit *m_strasse = nullptr;
@@ -39,4 +42,13 @@ private:
     QLineEdit *m_ort = nullptr;
     QLineEdit *m_land = nullptr;
     QLineEdit *m_mail = nullptr;
+
+    // The cleaned values of the last collection; the first name stays empty outside the person variant.
+    QString m_wName1;
+    QString m_wName2;
+    QString m_wStrasse;
+    QString m_wPlz;
+    QString m_wOrt;
+    QString m_wLand;
+    QString m_wMail;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QGridLayout;
@@ -30,10 +31,20 @@ public:
     void del(const QString &art, const QString &key);
 
 private:
+    QList<QLineEdit *> felder() const;
+
     QLineEdit *m_inhaber = nullptr;
     QLineEdit *m_nummer = nullptr;
     QLineEdit *m_blz = nullptr;
     QLineEdit *m_bank = nullptr;
     QLineEdit *m_bic = nullptr;
     QLineEdit *m_iban = nullptr;
+
+    // The cleaned values of the last collection.
+    QString m_wInhaber;
+    QString m_wNummer;
+    QString m_wBlz;
+    QString m_wBank;
+    QString m_wBic;
+    QString m_wIban;
 };

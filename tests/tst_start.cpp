@@ -1,0 +1,323 @@
+// Start-up paths and the main window: menus, payment-menu state, geometry, painting.
+
+#include "db.h"
+#include "start.h"
+#include "testdb.h"
+#include "velamain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QStringList titel(const QList<QAction *> &actions)
+{
+    QStringList t;
+    for (QAction *a : actions) {
+        if (!a->isSeparator())
+            t << a->text();
+    }
+    return t;
+}
+
+QMenu *menu(VelaMain &fenster, const QString &text)
+{
+    for (QAction *a : fenster.findChild<QMenuBar *>()->actions()) {
+        if (a->text() == text)
+            return a->menu();
+    }
+    return nullptr;
+}
+
+QAction *eintrag(QMenu *m, const QString &text)
+{
+    for (QAction *a : m->actions()) {
+        if (a->text() == text)
+            return a;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TstStart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void fehlendeDateiAblehnen();
+    void fehlendeDateiAnlegen();
+    void keineDatenbank_data();
+    void keineDatenbank();
+    void ersterParameterIstDieDatei();
+
+    void menues_data();
+    void menues();
+    void zahlMenu_data();
+    void zahlMenu();
+    void neuerLaufFragtNach();
+    void groesse();
+    void nameUnterDemLogo();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TstStart::cleanup()
+{
+    Db::setOffen(false);
+    Db::schliessen();
+}
+
+void TstStart::fehlendeDateiAblehnen()
+{
+    const QString datei = m_dir.filePath(QStringLiteral("fehlt.db"));
+    SkriptInteraktion skript;
+    skript.antworte(QMessageBox::No);
+    QCOMPARE(VelaAusfuehren({QStringLiteral("vela"), datei}), -1);
+    QCOMPARE(skript.anfragen().size(), 1);
+    const Interaktion::Anfrage &a = skript.anfragen().first();
+    QCOMPARE(a.art, Interaktion::Art::Frage);
+    QCOMPARE(a.titel, QStringLiteral("Vela"));
+    QCOMPARE(a.text, QStringLiteral("Die Datenbank ") + datei + QStringLiteral(" existiert nicht.\nNeue Datenbank anlegen?"));
+    QCOMPARE(a.knoepfe, QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(!QFile::exists(datei));
+    QVERIFY(!Db::istOffen());
+}
+
+void TstStart::fehlendeDateiAnlegen()
+{
+    const QString datei = m_dir.filePath(QStringLiteral("neu.db"));
+    SkriptInteraktion skript;
+    skript.antworte(QMessageBox::Yes);
+    QVERIFY(VelaDatenbankOeffnen(datei));
+    QVERIFY(Db::istOffen());
+    QCOMPARE(skript.unerwartet(), 0);
+    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table'")).toInt(), 14);
+}
+
+void TstStart::keineDatenbank_data()
+{
+    QTest::addColumn<QByteArray>("inhalt");
+    QTest::newRow("Textdatei") << QByteArray("Dies ist keine Datenbank.\n").repeated(200);
+    QTest::newRow("leere Datei") << QByteArray();
+}
+
+void TstStart::keineDatenbank()
+{
+    QFETCH(QByteArray, inhalt);
+    const QString datei = m_dir.filePath(QStringLiteral("kaputt.db"));
+    {
+        QFile f(datei);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(inhalt);
+    }
+    SkriptInteraktion skript;
+    skript.antworte(QMessageBox::Cancel);
+    QCOMPARE(VelaAusfuehren({QStringLiteral("vela"), datei}), -1);
+    QCOMPARE(skript.anfragen().size(), 1);
+    const Interaktion::Anfrage &a = skript.anfragen().first();
+    QCOMPARE(a.art, Interaktion::Art::Kritisch);
+    QCOMPARE(a.titel, QStringLiteral("Datenbankfehler"));
+    QCOMPARE(a.text, QStringLiteral("Kein Zugriff auf die Datenbank"));
+    QCOMPARE(a.knoepfe, QMessageBox::StandardButtons(QMessageBox::Cancel));
+    QFile f(datei);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), inhalt);
+    QVERIFY(!Db::istOffen());
+}
+
+void TstStart::ersterParameterIstDieDatei()
+{
+    const QString datei = m_dir.filePath(QStringLiteral("eigene.db"));
+    QVERIFY(Db::anlegen(datei));
+    Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES ('General/Gliederung','LV TEST')"));
+    Db::schliessen();
+
+    SkriptInteraktion skript;
+    QString gelesen;
+    // The main window is modal: close it through "&Ende" once it shows.
+    QTimer::singleShot(50, [&gelesen] {
+        auto *fenster = qobject_cast<VelaMain *>(QApplication::activeModalWidget());
+        if (!fenster)
+            return;
+        gelesen = Db::dateiName();
+        eintrag(menu(*fenster, QStringLiteral("&Buchungen")), QStringLiteral("&Ende"))->trigger();
+    });
+    QCOMPARE(VelaAusfuehren({QStringLiteral("vela"), datei}), 0);
+    QCOMPARE(gelesen, datei);
+    QCOMPARE(skript.unerwartet(), 0);
+}
+
+void TstStart::menues_data()
+{
+    QTest::addColumn<QString>("beitragAb");
+    QTest::addColumn<QStringList>("menues");
+    const QStringList mit = {QStringLiteral("&Buchungen"), QStringLiteral("&Stammdaten"),
+                             QStringLiteral("&Drucke/Datenaustausch"), QStringLiteral("&Zahlungen"),
+                             QStringLiteral("Dienst&programme")};
+    QStringList ohne = mit;
+    ohne.removeAt(3);
+    QTest::newRow("eigener Einzug") << "M" << mit;
+    QTest::newRow("Jahr nach Gruendung") << "J" << mit;
+    QTest::newRow("kein eigener Einzug") << "X" << ohne;
+}
+
+void TstStart::menues()
+{
+    QFETCH(QString, beitragAb);
+    QFETCH(QStringList, menues);
+    TestDb db;
+    TestDb::setParameter(QStringLiteral("General/BeitragAb"), beitragAb);
+    VelaMain fenster;
+    QCOMPARE(titel(fenster.findChild<QMenuBar *>()->actions()), menues);
+
+    QCOMPARE(titel(menu(fenster, QStringLiteral("&Buchungen"))->actions()),
+             QStringList({"&Journal", "B&ank/Kasse", "Einzel&konten", "&Ende"}));
+    QCOMPARE(titel(menu(fenster, QStringLiteral("&Stammdaten"))->actions()),
+             QStringList({"&Kontenplan", "&Mitglieder", "&Lieferanten", "&Gliederungen", "&Textbausteine"}));
+    QCOMPARE(titel(menu(fenster, QStringLiteral("&Drucke/Datenaustausch"))->actions()),
+             QStringList({"&Kontendruck", "&Journalexport", "&Spendenbuch Export", "&Akkreditierungsliste",
+                          "&Mitgliederimport", QString::fromUtf8("&Zuwendungsbestätigungen")}));
+    QCOMPARE(titel(menu(fenster, QStringLiteral("Dienst&programme"))->actions()),
+             QStringList({"&BLZ-Datei lesen", "S&pendenparameter", "&Setup", "&Datensicherung",
+                          "Daten &Wiederherstellen", "Neue Programm&version"}));
+    QMenu *zahlungen = menu(fenster, QStringLiteral("&Zahlungen"));
+    if (!zahlungen)
+        return;
+    QCOMPARE(titel(zahlungen->actions()),
+             QStringList({"&Erstellen", "&Bearbeiten", QString::fromUtf8("&Durchführen"), "&Abschliessen"}));
+    QMenu *bearbeiten = eintrag(zahlungen, QStringLiteral("&Bearbeiten"))->menu();
+    QCOMPARE(titel(bearbeiten->actions()),
+             QStringList({"&Vorkasse", "Vorkasse &Neumitglieder", "&Lastschrifthinweis",
+                          "Lastschrifthinweis N&eumitglieder", "&DTAUS-Datei", "&Geplatzte Lastschrift",
+                          "&1. Mahnung", "&2. Mahnung", "&3. Mahnung"}));
+    QStringList codes;
+    for (QAction *a : bearbeiten->actions())
+        codes << a->data().toString();
+    QCOMPARE(codes.join(QString()), QStringLiteral("RrLlDG123"));
+    QCOMPARE(titel(eintrag(zahlungen, QString::fromUtf8("&Durchführen"))->menu()->actions()),
+             QStringList({"&Emails", "&Briefe", "&Dtaus Datei"}));
+}
+
+void TstStart::zahlMenu_data()
+{
+    QTest::addColumn<bool>("lauf");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("bearbeitenAn"); // one character per kind entry, in menu order
+    QTest::addColumn<bool>("gesamtAn");
+    QTest::addColumn<bool>("emailsAn");
+    QTest::addColumn<bool>("dtausAn");
+    QTest::addColumn<QStringList>("texte");
+
+    const QStringList leer = {"&Emails", "&Briefe", "&Dtaus Datei"};
+    QTest::newRow("kein Lauf") << false << "" << "000000000" << false << false << false << leer;
+    QTest::newRow("leerer Status") << true << "" << "000000000" << false << false << false << leer;
+    QTest::newRow("J D J") << true << "JDJ" << "100010000" << true << true << true
+                           << QStringList({"&Emails (ok)", "&Briefe", "&Dtaus Datei"});
+    QTest::newRow("alles erledigt") << true << "DDDNNNNNNNNNNNNND" << "100010001" << true << true << true
+                                    << QStringList({"&Emails (ok)", "&Briefe (ok)", "&Dtaus Datei (ok)"});
+    QTest::newRow("nur Briefe der 3. Mahnung") << true << "NNNNNNNNNNNNNNNNJ" << "000000001" << true << false
+                                               << false << leer;
+    QTest::newRow("Mahnung 2 Mail offen") << true << "N            J" << "000000010" << true << true << false
+                                          << leer;
+    QTest::newRow("kurzer Status, Brief erledigt") << true << "NNNNNNNNNND" << "000001000" << true << false
+                                                   << false
+                                                   << QStringList({"&Emails", "&Briefe (ok)", "&Dtaus Datei"});
+}
+
+void TstStart::zahlMenu()
+{
+    QFETCH(bool, lauf);
+    QFETCH(QString, status);
+    QFETCH(QString, bearbeitenAn);
+    QFETCH(bool, gesamtAn);
+    QFETCH(bool, emailsAn);
+    QFETCH(bool, dtausAn);
+    QFETCH(QStringList, texte);
+    TestDb db;
+    VelaMain fenster;
+    if (lauf)
+        TestDb::setParameter(QStringLiteral("Status/Zahlungen"), status);
+    fenster.pSetZahlMenu();
+
+    QMenu *zahlungen = menu(fenster, QStringLiteral("&Zahlungen"));
+    QAction *bearbeiten = eintrag(zahlungen, QStringLiteral("&Bearbeiten"));
+    QAction *durchfuehren = eintrag(zahlungen, QString::fromUtf8("&Durchführen"));
+    QString an;
+    for (QAction *a : bearbeiten->menu()->actions())
+        an += a->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    QCOMPARE(an, bearbeitenAn);
+    QCOMPARE(bearbeiten->isEnabled(), gesamtAn);
+    QCOMPARE(durchfuehren->isEnabled(), gesamtAn);
+    QCOMPARE(eintrag(zahlungen, QStringLiteral("&Abschliessen"))->isEnabled(), gesamtAn);
+    QVERIFY(eintrag(zahlungen, QStringLiteral("&Erstellen"))->isEnabled());
+    const QList<QAction *> unten = durchfuehren->menu()->actions();
+    QCOMPARE(titel(unten), texte);
+    QCOMPARE(unten.at(0)->isEnabled(), emailsAn);
+    QCOMPARE(unten.at(2)->isEnabled(), dtausAn);
+}
+
+void TstStart::neuerLaufFragtNach()
+{
+    TestDb db;
+    VelaMain fenster;
+    SkriptInteraktion skript;
+    fenster.pZahlErst();
+    QCOMPARE(skript.anfragen().size(), 0); // no open run: no question
+
+    TestDb::setParameter(QStringLiteral("Status/Zahlungen"), QStringLiteral("JJ"));
+    skript.antworte(QMessageBox::No);
+    fenster.pZahlErst();
+    QCOMPARE(skript.anfragen().size(), 1);
+    QCOMPARE(skript.anfragen().first().titel, QStringLiteral("Vela"));
+    QVERIFY(skript.anfragen().first().text.startsWith(
+        QStringLiteral("Erstellte Zahlungen wurden noch nicht abgeschlossen.")));
+    QVERIFY(skript.anfragen().first().text.endsWith(QStringLiteral("\nSollen die Zahlungen neu erstellt werden?")));
+    QCOMPARE(skript.unerwartet(), 0);
+}
+
+void TstStart::groesse()
+{
+    TestDb db;
+    VelaMain fenster;
+    const QSize hint = fenster.findChild<QMenuBar *>()->sizeHint();
+    QCOMPARE(fenster.width(), qMax(hint.width(), 360));
+    QCOMPARE(fenster.height(), hint.height() + 2 * 104);
+    QCOMPARE(fenster.minimumSize(), fenster.maximumSize());
+    QCOMPARE(VelaLogo().size(), QSize(360, 104));
+}
+
+void TstStart::nameUnterDemLogo()
+{
+    TestDb db;
+    auto zeileHatText = [](const QString &name) {
+        TestDb::setParameter(QStringLiteral("General/Gliederung"), name);
+        VelaMain fenster;
+        const QImage bild = fenster.grab().toImage();
+        const int menuHoehe = fenster.findChild<QMenuBar *>()->sizeHint().height();
+        const int logoUnten = menuHoehe + (fenster.height() - menuHoehe - 104) / 2 + 104;
+        // The name's glyphs sit just above the baseline 15 pixels below the logo.
+        for (int y = logoUnten + 5; y < logoUnten + 15; ++y) {
+            for (int x = 0; x < bild.width(); ++x) {
+                if (bild.pixelColor(x, y) != QColor(Qt::white))
+                    return true;
+            }
+        }
+        return false;
+    };
+    QVERIFY(zeileHatText(QStringLiteral("LV NORDMARK")));
+    QVERIFY(!zeileHatText(QString()));
+}
+
+QTEST_MAIN(TstStart)
+#include "tst_start.moc"
