@@ -311,11 +311,9 @@ void Mitglieder::pSetWahl(bool wahl)
     }
 
     m_mid->setEnabled(wahl);
-    for (QWidget *feld : {static_cast<QWidget *>(m_intnr), static_cast<QWidget *>(m_sex),
-                          static_cast<QWidget *>(m_gebdat), static_cast<QWidget *>(m_tel),
-                          static_cast<QWidget *>(m_nation), static_cast<QWidget *>(m_gliederung),
-                          static_cast<QWidget *>(m_wohngliederung), static_cast<QWidget *>(m_speichern),
-                          static_cast<QWidget *>(m_abbruch), static_cast<QWidget *>(m_zuwend)})
+    const QList<QWidget *> persoenlich{m_intnr,      m_sex,            m_gebdat,    m_tel,     m_nation,
+                                      m_gliederung, m_wohngliederung, m_speichern, m_abbruch, m_zuwend};
+    for (QWidget *feld : persoenlich)
         feld->setEnabled(bearbeiten);
     if (m_loeschen)
         m_loeschen->setEnabled(bearbeiten);
@@ -325,10 +323,9 @@ void Mitglieder::pSetWahl(bool wahl)
     // Other persons (from 1000000) pay no fees; their fee data stay as stored.
     const int mid = m_mid->getInt();
     const bool beitrag = bearbeiten && mid < kErsteAndere;
-    for (QWidget *feld : {static_cast<QWidget *>(m_zahlart), static_cast<QWidget *>(m_zahlstatus),
-                          static_cast<QWidget *>(m_statusdatum), static_cast<QWidget *>(m_beitrag),
-                          static_cast<QWidget *>(m_bezahlt), static_cast<QWidget *>(m_eintritt),
-                          static_cast<QWidget *>(m_austritt)})
+    const QList<QWidget *> beitragsfelder{m_zahlart, m_zahlstatus, m_statusdatum, m_beitrag,
+                                          m_bezahlt, m_eintritt,   m_austritt};
+    for (QWidget *feld : beitragsfelder)
         feld->setEnabled(beitrag);
 
     const bool umnummern = bearbeiten && !m_anlegen && mid >= kErsteAndere;
