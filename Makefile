@@ -30,5 +30,9 @@ deps:
 	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
 
+# Times the usual reads on generated books (not part of the tests).
+bench: build
+	$(BUILD)/tools/vela-bench --members 100000 --entries 1000000
+
 clean:
 	rm -rf $(BUILD)

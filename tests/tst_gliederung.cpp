@@ -1,13 +1,23 @@
 #include "db.h"
 #include "dialogdriver.h"
+#include "gliederung.h"
 #include "gliederungsbaum.h"
 #include "gliederungswahl.h"
 #include "testdb.h"
 #include "treeitem.h"
+#include "velamain.h"
 #include "wgliederung.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
 
@@ -75,6 +85,138 @@ const QStringList kDreiEbenen = {QStringLiteral("BUND|0|"), QStringLiteral("LV N
                                  QStringLiteral("LV SUED|1|BUND"), QStringLiteral("BZ KUESTE|2|LV NORD"),
                                  QStringLiteral("KV HAFEN|3|BZ KUESTE")};
 
+// The field `spalte` columns right of the nr-th label `beschriftung` within `bereich`.
+template <typename T = QLineEdit>
+T *feldBei(QWidget *bereich, const QString &beschriftung, int nr = 0, int spalte = 1)
+{
+    int gezaehlt = 0;
+    const QList<QLabel *> labels = bereich->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        auto *grid = label->parentWidget() ? qobject_cast<QGridLayout *>(label->parentWidget()->layout()) : nullptr;
+        if (label->text() != beschriftung || !grid || grid->indexOf(label) < 0)
+            continue;
+        if (gezaehlt++ < nr)
+            continue;
+        int r = 0, c = 0, rs = 0, cs = 0;
+        grid->getItemPosition(grid->indexOf(label), &r, &c, &rs, &cs);
+        QLayoutItem *item = grid->itemAtPosition(r, c + spalte);
+        return item ? qobject_cast<T *>(item->widget()) : nullptr;
+    }
+    return nullptr;
+}
+
+// The page of the tab widget: 0 address, 1 contacts, 2 bank.
+QWidget *seite(QWidget *dialog, int nr)
+{
+    return dialog->findChild<QTabWidget *>()->widget(nr);
+}
+
+QPushButton *knopfMit(QWidget *dialog, const QString &text)
+{
+    const QList<QPushButton *> knoepfe = dialog->findChildren<QPushButton *>();
+    for (QPushButton *k : knoepfe)
+        if (k->text() == text)
+            return k;
+    return nullptr;
+}
+
+// Alt+key as the user presses it. A mnemonic clicks its button only after a
+// short animation, so this waits for the click; false if no button took it.
+bool alt(QWidget *dialog, Qt::Key taste)
+{
+    const QList<QPushButton *> knoepfe = dialog->findChildren<QPushButton *>();
+    for (QPushButton *k : knoepfe) {
+        if (k->shortcut() != QKeySequence(Qt::ALT | taste))
+            continue;
+        // After a chooser has closed the window must be active again for its shortcuts.
+        QApplication::setActiveWindow(dialog);
+        if (!QTest::qWaitForWindowActive(dialog))
+            return false;
+        QSignalSpy klick(k, &QPushButton::clicked);
+        QTest::keyClick(dialog, taste, Qt::AltModifier);
+        return klick.count() > 0 || klick.wait(1000);
+    }
+    return false;
+}
+
+QLineEdit *kurzname(QWidget *dialog)
+{
+    return dialog->findChild<QLineEdit *>(QStringLiteral("namekurz"));
+}
+
+// Types into the short-name field and presses Return, as the user does.
+void tippeName(QWidget *dialog, const QString &text)
+{
+    QLineEdit *feld = kurzname(dialog);
+    QVERIFY(feld);
+    QVERIFY(feld->isEnabled());
+    feld->setFocus();
+    QTest::keyClicks(feld, text);
+    QTest::keyClick(feld, Qt::Key_Return);
+}
+
+void zeige(QWidget *dialog)
+{
+    dialog->show();
+    QApplication::setActiveWindow(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+}
+
+void waehleArt(QWidget *dialog, int ebene)
+{
+    auto *art = dialog->findChild<QComboBox *>();
+    art->setFocus();
+    for (int i = art->currentIndex(); i < ebene; ++i)
+        QTest::keyClick(art, Qt::Key_Down);
+    for (int i = art->currentIndex(); i > ebene; --i)
+        QTest::keyClick(art, Qt::Key_Up);
+}
+
+int anzahl(const QString &sql, const QVariantList &werte = {})
+{
+    return Db::wert(sql, werte).toInt();
+}
+
+QString spalte(const QString &name, const QString &spalte)
+{
+    // Column names are fixed here, only the unit is a value.
+    return Db::wert(QStringLiteral("SELECT ") + spalte + QStringLiteral(" FROM verband WHERE namekurz=?"), {name})
+        .toString();
+}
+
+void adresseZeile(const QString &key, const QString &name1)
+{
+    QCOMPARE(Db::ausfuehren(QStringLiteral("INSERT INTO adresse (art,key,suchname,name1,name2,strasse,plz,ort,land,"
+                                           "mail) VALUES ('V',?,'',?,'','','','','','')"),
+                            {key, name1}),
+             1);
+}
+
+void bankZeile(const QString &key, const QString &inhaber)
+{
+    QCOMPARE(Db::ausfuehren(QStringLiteral("INSERT INTO bankverbindung (art,key,inhaber,nummer,blz,bank,bic,iban) "
+                                           "VALUES ('V',?,?,'','','','','')"),
+                            {key, inhaber}),
+             1);
+}
+
+// Selection mode: only the short name can be typed, it is empty and has the focus.
+bool inAuswahl(QWidget *dialog)
+{
+    return kurzname(dialog)->isEnabled() && kurzname(dialog)->text().isEmpty()
+        && !knopfMit(dialog, QStringLiteral("&Speichern"))->isEnabled()
+        && !knopfMit(dialog, QStringLiteral("&Abbruch"))->isEnabled()
+        && !knopfMit(dialog, QStringLiteral("&Löschen"))->isEnabled()
+        && !dialog->findChild<QComboBox *>()->isEnabled() && !dialog->findChild<WGliederung *>()->isEnabled();
+}
+
+bool inBearbeitung(QWidget *dialog)
+{
+    return !kurzname(dialog)->isEnabled() && knopfMit(dialog, QStringLiteral("&Speichern"))->isEnabled()
+        && knopfMit(dialog, QStringLiteral("&Löschen"))->isEnabled()
+        && dialog->findChild<QComboBox *>()->isEnabled() && dialog->findChild<WGliederung *>()->isEnabled();
+}
+
 } // namespace
 
 class TstGliederung : public QObject
@@ -98,6 +240,20 @@ private slots:
     void wahlKlick();
     void knopfGrenzeNachSetText();
     void knopfAbbruchBehaeltText();
+
+    void dialogAufbau();
+    void kurznameBereinigt();
+    void vorhandeneLaden();
+    void bundesverbandBrauchtNamen();
+    void landesverbandOhneAdresse();
+    void aendernSchreibtUpdate();
+    void artBegrenztUnter();
+    void loeschenMitUntereinheiten();
+    void apostrophAlsGravis();
+    void escapeUndSchliessen();
+    void returnDruecktKeinenKnopf();
+    void klickInListe();
+    void hauptfensterOeffnet();
 
 private:
     std::unique_ptr<TestDb> m_db;
@@ -398,6 +554,390 @@ void TstGliederung::knopfAbbruchBehaeltText()
     knopf.click();
     QVERIFY(DialogTreiber::gelaufen());
     QCOMPARE(knopf.text(), QStringLiteral("LV SUED"));
+}
+
+void TstGliederung::dialogAufbau()
+{
+    einheiten(kDreiEbenen);
+    Gliederung d;
+    QCOMPARE(d.windowTitle(), QStringLiteral("Gliederungen"));
+    auto *tabs = d.findChild<QTabWidget *>();
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("A&dresse"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("&Kontakte"));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("&Bankverbindung"));
+    const QList<QPushButton *> knoepfe = d.findChildren<QPushButton *>();
+    for (QPushButton *k : knoepfe)
+        QVERIFY2(!k->autoDefault() && !k->isDefault(), qPrintable(k->text()));
+    QVERIFY(knopfMit(&d, QStringLiteral("&Speichern")));
+    QVERIFY(knopfMit(&d, QStringLiteral("&Abbruch")));
+    QVERIFY(knopfMit(&d, QStringLiteral("&Löschen")));
+
+    QCOMPARE(kurzname(&d)->maxLength(), 40);
+    QCOMPARE(feldBei(seite(&d, 1), QStringLiteral("Vorsitzender"))->maxLength(), 60);
+    QCOMPARE(feldBei(seite(&d, 1), QStringLiteral("Tel./Fax"), 0, 1)->maxLength(), 25);
+    QCOMPARE(feldBei(seite(&d, 1), QStringLiteral("Tel./Fax"), 0, 2)->maxLength(), 25);
+    QCOMPARE(feldBei(seite(&d, 1), QStringLiteral("Email"), 0)->maxLength(), 60);
+    QCOMPARE(feldBei(seite(&d, 1), QStringLiteral("Schatzmeister"))->maxLength(), 32767);
+    QCOMPARE(feldBei(seite(&d, 1), QStringLiteral("Tel./Fax"), 1, 2)->maxLength(), 32767);
+    QCOMPARE(feldBei(seite(&d, 1), QStringLiteral("Email"), 2)->maxLength(), 32767);
+    QCOMPARE(feldBei(seite(&d, 2), QStringLiteral("Buchungskonto"))->maxLength(), 15);
+    QVERIFY(feldBei<WGliederung>(seite(&d, 0), QStringLiteral("Unter")));
+    QCOMPARE(feldBei<QDateEdit>(seite(&d, 0), QStringLiteral("Gegründet"))->date(), QDate(1900, 1, 1));
+    auto *art = feldBei<QComboBox>(seite(&d, 0), QStringLiteral("Art"));
+    QCOMPARE(art->count(), 5);
+    QCOMPARE(art->itemText(3), QStringLiteral("Kreisverband"));
+
+    auto *liste = d.findChild<QTreeView *>();
+    QCOMPARE(liste->columnWidth(0), 250);
+    QCOMPARE(liste->columnWidth(1), 120);
+    QCOMPARE(struktur(*liste->model()), QStringLiteral("BUND(LV NORD(BZ KUESTE(KV HAFEN)),LV SUED)"));
+    QVERIFY(!liste->isExpanded(liste->model()->index(0, 0)));
+    QVERIFY(inAuswahl(&d));
+}
+
+void TstGliederung::kurznameBereinigt()
+{
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("  kv   musterstadt "));
+    QCOMPARE(kurzname(&d)->text(), QStringLiteral("KV MUSTERSTADT"));
+    QVERIFY(inBearbeitung(&d));
+    // A new unit: empty fields, the focus in the address's name.
+    QCOMPARE(QApplication::focusWidget(), feldBei(seite(&d, 0), QStringLiteral("Name")));
+    QCOMPARE(d.findChild<QComboBox *>()->currentIndex(), 0);
+    QCOMPARE(d.findChild<WGliederung *>()->text(), QString());
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband")), 0);
+}
+
+void TstGliederung::vorhandeneLaden()
+{
+    einheiten(kDreiEbenen);
+    Db::ausfuehren(QStringLiteral("UPDATE verband SET gegruendet='1990-10-03',bukto='0815',vorsitzname='Vera',"
+                                  "vorsitzmail='vera@x.de',vorsitztel='111',vorsitzfax='222',gensekname='Gert',"
+                                  "gensekmail='gert@x.de',gensektel='333',gensekfax='444',schatzname='Sara',"
+                                  "schatzmail='sara@x.de',schatztel='555',schatzfax='666' WHERE namekurz=?"),
+                   {QStringLiteral("BZ KUESTE")});
+    adresseZeile(QStringLiteral("BZ KUESTE"), QStringLiteral("Bezirk Küste"));
+    bankZeile(QStringLiteral("BZ KUESTE"), QStringLiteral("Kasse Küste"));
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("bz kueste"));
+    QVERIFY(inBearbeitung(&d));
+    QCOMPARE(feldBei(seite(&d, 0), QStringLiteral("Name"))->text(), QStringLiteral("Bezirk Küste"));
+    QCOMPARE(feldBei(seite(&d, 2), QStringLiteral("Konto Inhaber"))->text(), QStringLiteral("Kasse Küste"));
+    // The address is filled, so the focus waits on "Abbruch".
+    QCOMPARE(QApplication::focusWidget(), knopfMit(&d, QStringLiteral("&Abbruch")));
+    QCOMPARE(feldBei<QComboBox>(seite(&d, 0), QStringLiteral("Art"))->currentIndex(), 2);
+    QCOMPARE(feldBei<WGliederung>(seite(&d, 0), QStringLiteral("Unter"))->text(), QStringLiteral("LV NORD"));
+    QCOMPARE(feldBei<QDateEdit>(seite(&d, 0), QStringLiteral("Gegründet"))->date(), QDate(1990, 10, 3));
+    QCOMPARE(feldBei(seite(&d, 2), QStringLiteral("Buchungskonto"))->text(), QStringLiteral("0815"));
+    const QStringList erwartet = {QStringLiteral("Vera"), QStringLiteral("111"), QStringLiteral("222"),
+                                  QStringLiteral("vera@x.de"), QStringLiteral("Sara"), QStringLiteral("555"),
+                                  QStringLiteral("666"), QStringLiteral("sara@x.de"), QStringLiteral("Gert"),
+                                  QStringLiteral("333"), QStringLiteral("444"), QStringLiteral("gert@x.de")};
+    const QStringList titel = {QStringLiteral("Vorsitzender"), QStringLiteral("Schatzmeister"),
+                               QStringLiteral("Gensek")};
+    QStringList gelesen;
+    for (int i = 0; i < 3; ++i)
+        gelesen << feldBei(&d, titel.at(i))->text() << feldBei(seite(&d, 1), QStringLiteral("Tel./Fax"), i, 1)->text()
+                << feldBei(seite(&d, 1), QStringLiteral("Tel./Fax"), i, 2)->text()
+                << feldBei(seite(&d, 1), QStringLiteral("Email"), i)->text();
+    QCOMPARE(gelesen, erwartet);
+}
+
+void TstGliederung::bundesverbandBrauchtNamen()
+{
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("bund"));
+    QCOMPARE(d.findChild<QComboBox *>()->currentIndex(), 0);
+    QVERIFY(alt(&d, Qt::Key_S));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband")), 0);
+    QVERIFY(inBearbeitung(&d));
+
+    // Blanks alone are no name either.
+    QLineEdit *name = feldBei(seite(&d, 0), QStringLiteral("Name"));
+    QTest::keyClicks(name, QStringLiteral("   "));
+    QVERIFY(alt(&d, Qt::Key_S));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband")), 0);
+
+    QTest::keyClicks(name, QStringLiteral("Bundesverband "));
+    QVERIFY(alt(&d, Qt::Key_S));
+    QVERIFY(inAuswahl(&d));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband WHERE namekurz='BUND' AND ebene=0 AND teilvon='' "
+                                   "AND gegruendet='1900-01-01' AND bukto='' AND vorsitzname=''")),
+             1);
+    QCOMPARE(Db::wert(QStringLiteral("SELECT name1 FROM adresse WHERE art='V' AND key='BUND'")).toString(),
+             QStringLiteral("Bundesverband"));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM bankverbindung")), 0);
+    // The tree shows the saved unit.
+    QCOMPARE(struktur(*d.findChild<QTreeView *>()->model()), QStringLiteral("BUND"));
+}
+
+void TstGliederung::landesverbandOhneAdresse()
+{
+    einheit(QStringLiteral("BUND"), 0, QString());
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("lv nord"));
+    waehleArt(&d, 1);
+    DialogTreiber::beiModal([](QDialog *wahl) {
+        auto *view = wahl->findChild<QTreeView *>();
+        klickeZeile(view, suche(*view->model(), QStringLiteral("BUND")));
+    });
+    QTest::mouseClick(d.findChild<WGliederung *>(), Qt::LeftButton);
+    QVERIFY(DialogTreiber::gelaufen());
+    auto *datum = feldBei<QDateEdit>(seite(&d, 0), QStringLiteral("Gegründet"));
+    datum->setDate(QDate(2004, 5, 1));
+    QVERIFY(alt(&d, Qt::Key_S));
+    QVERIFY(inAuswahl(&d));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband WHERE namekurz='LV NORD' AND ebene=1 "
+                                   "AND teilvon='BUND' AND gegruendet='2004-05-01'")),
+             1);
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM adresse")), 0);
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM bankverbindung")), 0);
+    auto *liste = d.findChild<QTreeView *>();
+    QCOMPARE(struktur(*liste->model()), QStringLiteral("BUND(LV NORD)"));
+    QVERIFY(liste->isExpanded(suche(*liste->model(), QStringLiteral("BUND"))));
+}
+
+void TstGliederung::aendernSchreibtUpdate()
+{
+    einheiten(kDreiEbenen);
+    Db::ausfuehren(QStringLiteral("UPDATE verband SET gegruendet='1990-10-03',schatzname='Sara',bukto='0815' "
+                                  "WHERE namekurz='KV HAFEN'"));
+    adresseZeile(QStringLiteral("KV HAFEN"), QStringLiteral("Hafen"));
+    bankZeile(QStringLiteral("KV HAFEN"), QStringLiteral("Kasse"));
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("kv hafen"));
+    QLineEdit *bukto = feldBei(seite(&d, 2), QStringLiteral("Buchungskonto"));
+    bukto->setFocus();
+    bukto->selectAll();
+    QTest::keyClicks(bukto, QStringLiteral(" 0816  x "));
+    QLineEdit *tel = feldBei(seite(&d, 1), QStringLiteral("Tel./Fax"));
+    QTest::keyClicks(tel, QStringLiteral("0123456789 0123456789 0123456789"));
+    QCOMPARE(tel->text().size(), 25);
+    QLineEdit *gensekMail = feldBei(seite(&d, 1), QStringLiteral("Email"), 2);
+    QTest::keyClicks(gensekMail, QStringLiteral("gensek@hafen.de"));
+    // Emptying the bank block deletes its row.
+    feldBei(seite(&d, 2), QStringLiteral("Konto Inhaber"))->clear();
+    QVERIFY(alt(&d, Qt::Key_S));
+    QVERIFY(inAuswahl(&d));
+
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband")), 5);
+    QCOMPARE(spalte(QStringLiteral("KV HAFEN"), QStringLiteral("bukto")), QStringLiteral("0816 x"));
+    QCOMPARE(spalte(QStringLiteral("KV HAFEN"), QStringLiteral("vorsitztel")),
+             QStringLiteral("0123456789 0123456789 012"));
+    QCOMPARE(spalte(QStringLiteral("KV HAFEN"), QStringLiteral("gensekmail")), QStringLiteral("gensek@hafen.de"));
+    QCOMPARE(spalte(QStringLiteral("KV HAFEN"), QStringLiteral("schatzname")), QStringLiteral("Sara"));
+    QCOMPARE(spalte(QStringLiteral("KV HAFEN"), QStringLiteral("gegruendet")), QStringLiteral("1990-10-03"));
+    QCOMPARE(spalte(QStringLiteral("KV HAFEN"), QStringLiteral("teilvon")), QStringLiteral("BZ KUESTE"));
+    QCOMPARE(spalte(QStringLiteral("KV HAFEN"), QStringLiteral("ebene")), QStringLiteral("3"));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM adresse WHERE key='KV HAFEN'")), 1);
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM bankverbindung")), 0);
+
+    // The rebuilt tree opens the path to the saved unit.
+    auto *liste = d.findChild<QTreeView *>();
+    const QModelIndex hafen = suche(*liste->model(), QStringLiteral("KV HAFEN"));
+    QCOMPARE(pfad(hafen), QStringLiteral("BUND/LV NORD/BZ KUESTE/KV HAFEN"));
+    QVERIFY(liste->isExpanded(hafen.parent()));
+    QVERIFY(liste->isExpanded(hafen.parent().parent()));
+    QCOMPARE(hafen.siblingAtColumn(1).data().toString(), QStringLiteral("0816 x"));
+}
+
+void TstGliederung::artBegrenztUnter()
+{
+    einheiten(kDreiEbenen + QStringList{QStringLiteral("OV DORF|4|KV HAFEN")});
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("kv neu"));
+    waehleArt(&d, 3);
+    auto *unter = d.findChild<WGliederung *>();
+
+    QString angeboten;
+    DialogTreiber::beiModal([&](QDialog *wahl) {
+        auto *view = wahl->findChild<QTreeView *>();
+        angeboten = struktur(*view->model());
+        klickeZeile(view, suche(*view->model(), QStringLiteral("BZ KUESTE")));
+    });
+    QTest::mouseClick(unter, Qt::LeftButton);
+    QVERIFY(DialogTreiber::gelaufen());
+    QCOMPARE(angeboten, QStringLiteral("BUND(LV NORD(BZ KUESTE),LV SUED)"));
+    QCOMPARE(unter->text(), QStringLiteral("BZ KUESTE"));
+
+    // The choice gave back all levels, until "Art" changes again.
+    DialogTreiber::beiModal([&](QDialog *wahl) {
+        angeboten = struktur(*wahl->findChild<QTreeView *>()->model());
+        wahl->reject();
+    });
+    QTest::mouseClick(unter, Qt::LeftButton);
+    QVERIFY(DialogTreiber::gelaufen());
+    QCOMPARE(angeboten, QStringLiteral("BUND(LV NORD(BZ KUESTE(KV HAFEN(OV DORF))),LV SUED)"));
+    QCOMPARE(unter->text(), QStringLiteral("BZ KUESTE"));
+
+    waehleArt(&d, 1);
+    DialogTreiber::beiModal([&](QDialog *wahl) {
+        angeboten = struktur(*wahl->findChild<QTreeView *>()->model());
+        wahl->reject();
+    });
+    QTest::mouseClick(unter, Qt::LeftButton);
+    QCOMPARE(angeboten, QStringLiteral("BUND"));
+
+    waehleArt(&d, 3);
+    QVERIFY(alt(&d, Qt::Key_S));
+    QCOMPARE(spalte(QStringLiteral("KV NEU"), QStringLiteral("teilvon")), QStringLiteral("BZ KUESTE"));
+    QCOMPARE(spalte(QStringLiteral("KV NEU"), QStringLiteral("ebene")), QStringLiteral("3"));
+
+    // Loading a unit limits the chooser to the levels above it.
+    tippeName(&d, QStringLiteral("bz kueste"));
+    DialogTreiber::beiModal([&](QDialog *wahl) {
+        angeboten = struktur(*wahl->findChild<QTreeView *>()->model());
+        wahl->reject();
+    });
+    QTest::mouseClick(unter, Qt::LeftButton);
+    QCOMPARE(angeboten, QStringLiteral("BUND(LV NORD,LV SUED)"));
+}
+
+void TstGliederung::loeschenMitUntereinheiten()
+{
+    einheiten({QStringLiteral("BUND|0|"), QStringLiteral("LV A|1|BUND"), QStringLiteral("BZ B|2|LV A"),
+               QStringLiteral("BZ C|2|LV A"), QStringLiteral("LV Z|1|BUND")});
+    adresseZeile(QStringLiteral("LV A"), QStringLiteral("Land A"));
+    bankZeile(QStringLiteral("LV A"), QStringLiteral("Kasse A"));
+    adresseZeile(QStringLiteral("LV Z"), QStringLiteral("Land Z"));
+    SkriptInteraktion skript;
+    Gliederung d;
+    zeige(&d);
+
+    // Cancelled: nothing happens, the unit stays open.
+    tippeName(&d, QStringLiteral("lv a"));
+    skript.antworteAbbruch();
+    QVERIFY(alt(&d, Qt::Key_L));
+    QCOMPARE(skript.anfragen().size(), 1);
+    QCOMPARE(skript.anfragen().at(0).text, QStringLiteral("Soll der Datensatz gelöscht werden"));
+    QVERIFY(inBearbeitung(&d));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband")), 5);
+
+    skript.antworte(QMessageBox::Ok);
+    QVERIFY(alt(&d, Qt::Key_L));
+    QCOMPARE(skript.unerwartet(), 0);
+    QVERIFY(inAuswahl(&d));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband WHERE namekurz='LV A'")), 0);
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband WHERE teilvon='LV A'")), 2);
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM adresse WHERE key='LV A'")), 0);
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM bankverbindung WHERE key='LV A'")), 0);
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM adresse WHERE key='LV Z'")), 1);
+    auto *liste = d.findChild<QTreeView *>();
+    QCOMPARE(struktur(*liste->model()), QStringLiteral("BUND(LV Z),BZ B,BZ C"));
+}
+
+void TstGliederung::apostrophAlsGravis()
+{
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("kv o'brien"));
+    QCOMPARE(kurzname(&d)->text(), QStringLiteral("KV O`BRIEN"));
+    waehleArt(&d, 3);
+    QTest::keyClicks(feldBei(seite(&d, 1), QStringLiteral("Vorsitzender")), QStringLiteral("Anna  O'Neil"));
+    QTest::keyClicks(feldBei(seite(&d, 0), QStringLiteral("Name")), QStringLiteral("Kreis O'Brien"));
+    QVERIFY(alt(&d, Qt::Key_S));
+    QCOMPARE(spalte(QStringLiteral("KV O`BRIEN"), QStringLiteral("vorsitzname")), QStringLiteral("Anna O`Neil"));
+    QCOMPARE(Db::wert(QStringLiteral("SELECT name1 FROM adresse WHERE art='V' AND key='KV O`BRIEN'")).toString(),
+             QStringLiteral("Kreis O`Brien"));
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband WHERE namekurz LIKE '%''%'")), 0);
+}
+
+void TstGliederung::escapeUndSchliessen()
+{
+    einheiten(kDreiEbenen);
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("lv sued"));
+    QVERIFY(inBearbeitung(&d));
+    QTest::keyClicks(feldBei(seite(&d, 2), QStringLiteral("Buchungskonto")), QStringLiteral("4711"));
+    QTest::keyClick(feldBei(seite(&d, 2), QStringLiteral("Buchungskonto")), Qt::Key_Escape);
+    QVERIFY(inAuswahl(&d));
+    QVERIFY(d.isVisible());
+    QCOMPARE(QApplication::focusWidget(), kurzname(&d));
+    QCOMPARE(spalte(QStringLiteral("LV SUED"), QStringLiteral("bukto")), QString());
+
+    // Closing the window while editing only leaves the edit mode.
+    tippeName(&d, QStringLiteral("lv sued"));
+    QTest::keyClick(feldBei<QComboBox>(seite(&d, 0), QStringLiteral("Art")), Qt::Key_Down);
+    QVERIFY(!d.close());
+    QVERIFY(d.isVisible());
+    QVERIFY(inAuswahl(&d));
+    QCOMPARE(feldBei<QComboBox>(seite(&d, 0), QStringLiteral("Art"))->currentIndex(), 0);
+    QCOMPARE(spalte(QStringLiteral("LV SUED"), QStringLiteral("ebene")), QStringLiteral("1"));
+
+    // "Abbruch" leaves the edit mode as well.
+    tippeName(&d, QStringLiteral("lv sued"));
+    QVERIFY(alt(&d, Qt::Key_A));
+    QVERIFY(inAuswahl(&d));
+    QVERIFY(d.isVisible());
+
+    // In selection mode Escape closes.
+    QTest::keyClick(kurzname(&d), Qt::Key_Escape);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(d.result(), int(QDialog::Rejected));
+
+    Gliederung zu;
+    zeige(&zu);
+    QVERIFY(zu.close());
+}
+
+void TstGliederung::returnDruecktKeinenKnopf()
+{
+    einheiten(kDreiEbenen);
+    SkriptInteraktion skript;
+    Gliederung d;
+    zeige(&d);
+    tippeName(&d, QStringLiteral("kv neu"));
+    waehleArt(&d, 3);
+    const QList<QWidget *> ziele = {feldBei(seite(&d, 0), QStringLiteral("Name")), feldBei(seite(&d, 2), QStringLiteral("Buchungskonto")),
+                                    knopfMit(&d, QStringLiteral("&Abbruch")), d.findChild<QComboBox *>()};
+    for (QWidget *ziel : ziele) {
+        ziel->setFocus();
+        QTest::keyClick(ziel, Qt::Key_Return);
+        QTest::keyClick(ziel, Qt::Key_Enter);
+    }
+    QVERIFY(inBearbeitung(&d));
+    QVERIFY(d.isVisible());
+    QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM verband WHERE namekurz='KV NEU'")), 0);
+    QCOMPARE(skript.anfragen().size(), 0);
+}
+
+void TstGliederung::klickInListe()
+{
+    einheiten(kDreiEbenen);
+    Db::ausfuehren(QStringLiteral("UPDATE verband SET bukto='0900' WHERE namekurz='LV SUED'"));
+    Gliederung d;
+    zeige(&d);
+    auto *liste = d.findChild<QTreeView *>();
+    klickeZeile(liste, suche(*liste->model(), QStringLiteral("LV SUED")).siblingAtColumn(1));
+    QCOMPARE(kurzname(&d)->text(), QStringLiteral("LV SUED"));
+    QVERIFY(inBearbeitung(&d));
+    QCOMPARE(feldBei(seite(&d, 2), QStringLiteral("Buchungskonto"))->text(), QStringLiteral("0900"));
+
+    // While editing a click changes nothing.
+    klickeZeile(liste, suche(*liste->model(), QStringLiteral("BUND")));
+    QCOMPARE(kurzname(&d)->text(), QStringLiteral("LV SUED"));
+    QCOMPARE(feldBei(seite(&d, 2), QStringLiteral("Buchungskonto"))->text(), QStringLiteral("0900"));
+}
+
+void TstGliederung::hauptfensterOeffnet()
+{
+    VelaMain haupt;
+    QString titel;
+    DialogTreiber::beiModal([&](QDialog *d) {
+        titel = d->windowTitle();
+        d->reject();
+    });
+    haupt.pGliederung();
+    QVERIFY(DialogTreiber::gelaufen());
+    QCOMPARE(titel, QStringLiteral("Gliederungen"));
 }
 
 QTEST_MAIN(TstGliederung)

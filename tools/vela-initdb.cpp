@@ -5,6 +5,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -22,14 +24,35 @@ int main(int argc, char *argv[])
                                        QStringLiteral("N"), QStringLiteral("300"));
     const QCommandLineOption saat(QStringLiteral("seed"), QStringLiteral("Startwert des Zufallsgenerators."),
                                   QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({demo, mitglieder, buchungen, saat});
+    const QCommandLineOption stichtag(QStringLiteral("date"),
+                                      QStringLiteral("Letzter Tag der Buchungen (yyyy-MM-dd), sonst heute."),
+                                      QStringLiteral("DATUM"));
+    const QCommandLineOption still(QStringLiteral("quiet"), QStringLiteral("Keine Zeiten ausgeben."));
+    parser.addOptions({demo, mitglieder, buchungen, saat, stichtag, still});
     parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Die neue Datenbankdatei."));
     parser.process(app);
 
     QTextStream err(stderr);
     if (parser.positionalArguments().size() != 1) {
-        err << "Aufruf: vela-initdb [--demo [--members N] [--entries N]] DATEI\n";
+        err << "Aufruf: vela-initdb [--demo [--members N] [--entries N] [--seed N] [--date DATUM]] DATEI\n";
         return 2;
+    }
+    bool zahlOk = false;
+    const int anzahlMitglieder = parser.value(mitglieder).toInt(&zahlOk);
+    bool buchungenOk = false;
+    const int anzahlBuchungen = parser.value(buchungen).toInt(&buchungenOk);
+    if (!zahlOk || !buchungenOk || anzahlMitglieder < 0 || anzahlMitglieder > DemoDaten::MaxMitglieder
+        || anzahlBuchungen < 0) {
+        err << "--members erwartet 0 bis " << DemoDaten::MaxMitglieder << ", --entries eine Zahl ab 0.\n";
+        return 2;
+    }
+    QDate tag = QDate::currentDate();
+    if (parser.isSet(stichtag)) {
+        tag = QDate::fromString(parser.value(stichtag), QStringLiteral("yyyy-MM-dd"));
+        if (!tag.isValid()) {
+            err << "Ungültiges Datum " << parser.value(stichtag) << " (erwartet yyyy-MM-dd).\n";
+            return 2;
+        }
     }
     const QString datei = parser.positionalArguments().first();
     if (QFileInfo::exists(datei)) {
@@ -42,9 +65,23 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(demo)) {
         DemoDaten daten(parser.value(saat).toUInt());
-        if (!daten.erzeugen(parser.value(mitglieder).toInt(), parser.value(buchungen).toInt())) {
+        daten.setStichtag(tag);
+        if (!daten.erzeugen(anzahlMitglieder, anzahlBuchungen)) {
             err << "Die Beispieldaten konnten nicht erzeugt werden.\n";
+            Db::schliessen();
+            QFile::remove(datei);
             return 1;
+        }
+        if (!parser.isSet(still)) {
+            QTextStream out(stdout);
+            qint64 summe = 0;
+            for (const DemoDaten::Messung &m : daten.messungen()) {
+                out << qSetFieldWidth(12) << Qt::left << m.schritt << qSetFieldWidth(9) << Qt::right << m.zeilen
+                    << qSetFieldWidth(0) << " Zeilen " << qSetFieldWidth(8) << m.ms << qSetFieldWidth(0) << " ms\n";
+                summe += m.ms;
+            }
+            out << qSetFieldWidth(29) << Qt::left << "Gesamt" << qSetFieldWidth(8) << Qt::right << summe
+                << qSetFieldWidth(0) << " ms\n";
         }
     }
     return 0;

@@ -1,9 +1,14 @@
 #include "velamain.h"
 
 #include "db.h"
+#include "gliederung.h"
 #include "interaktion.h"
+#include "kontenplan.h"
+#include "lieferant.h"
 #include "mitglieder.h"
 #include "parameter.h"
+#include "setup.h"
+#include "spendenparam.h"
 
 #include <QImage>
 #include <QMenu>
@@ -189,18 +194,38 @@ void VelaMain::pZahlBrief() { pSetZahlMenu(); }
 void VelaMain::pZahlDtaus() { pSetZahlMenu(); }
 void VelaMain::pZahlAbschl() { pSetZahlMenu(); }
 
-// Entries whose dialogs do not exist yet do nothing.
-void VelaMain::pJournal() {}
-void VelaMain::pZahlungen() {}
-void VelaMain::pEinzelKto() {}
-void VelaMain::pKtoPlan() {}
+void VelaMain::pKtoPlan()
+{
+    Kontenplan dialog(false);
+    dialog.exec();
+}
+
 void VelaMain::pMitglieder()
 {
     Mitglieder dialog(false);
     dialog.exec();
 }
-void VelaMain::pLieferant() {}
-void VelaMain::pGliederung() {}
+
+void VelaMain::pSetup()
+{
+    Setup dialog;
+    dialog.exec();
+}
+
+// Entries whose dialogs do not exist yet do nothing.
+void VelaMain::pJournal() {}
+void VelaMain::pZahlungen() {}
+void VelaMain::pEinzelKto() {}
+void VelaMain::pLieferant()
+{
+    Lieferant lieferant(false);
+    lieferant.exec();
+}
+void VelaMain::pGliederung()
+{
+    Gliederung dialog;
+    dialog.exec();
+}
 void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
 void VelaMain::pJournExport() {}
@@ -209,8 +234,11 @@ void VelaMain::pAkkredListe() {}
 void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
 void VelaMain::pBlzImp() {}
-void VelaMain::pSpendenParam() {}
-void VelaMain::pSetup() {}
+void VelaMain::pSpendenParam()
+{
+    SpendenParam dialog;
+    dialog.exec();
+}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
 void VelaMain::pUpdate() {}

@@ -3,6 +3,14 @@
 #include <QDate>
 #include <QDialog>
 
+class QComboBox;
+class QDateEdit;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class WGliederung;
+class WMitglied;
+
 // Marks one journal entry as a donation or membership fee and splits it over
 // the organisation levels (up to six split lines on the units' accounts).
 class Spende : public QDialog
@@ -21,4 +29,84 @@ public:
     // Line -2: posting text; -1: main account and cost centre; 0..5: split lines.
     void aufteilung(bool kasse, int zeile, qint64 cent, qint64 *betrag, QString *konto, QString *text);
     QString disName() const;
+
+public slots:
+    void accept() override;
+    void reject() override;
+
+private slots:
+    void pDisName();
+    void pArtChg(int index);
+
+private:
+    // What the form holds, as collected by pFelder. Shares run International,
+    // Bundes-, Landes-, Bezirks-, Kreis-, Ortsverband in hundredths of a percent.
+    struct Felder
+    {
+        int mid = 0;
+        QString midText;
+        QString gliederung;
+        QChar art = QLatin1Char('Z');
+        QString quittung;
+        qint64 proz[6] = {0, 0, 0, 0, 0, 0};
+        QDate bezahlt;
+        QDate bezahltNeu;
+    };
+    // The kind's row of `spendenparam`: accounts and cost centres in the order
+    // Kasse, Bank, Anonym Kasse, Anonym Bank, Jur. Kasse, Jur. Bank.
+    struct Param
+    {
+        bool midBuchung = false;
+        QString konto[6];
+        QString kost[6];
+    };
+    struct Zeile
+    {
+        qint64 cent = 0;
+        QString konto;
+        QString kost;
+    };
+
+    void pFelder();
+    void pBeitrDat();
+    QString pVariablen(qint64 cent, const QString &text) const;
+    void pAufteilen(bool kasse, qint64 cent);
+    int beitragsJahr(qint64 cent) const;
+    int feldMid() const;
+    void zeigeFelder();
+    void zeigeAnteile();
+
+    WMitglied *m_midFeld;
+    QDateEdit *m_bezahltFeld;
+    QLabel *m_name;
+    WGliederung *m_gliederungFeld;
+    QComboBox *m_artListe;
+    QDateEdit *m_bezahltNeuFeld;
+    QDoubleSpinBox *m_gebuehr;
+    QDoubleSpinBox *m_proz[6];
+    QDateEdit *m_quittungFeld;
+    QPushButton *m_speichern;
+    QPushButton *m_abbruch;
+
+    Felder m_f;
+    Param m_param;
+    qint64 m_cent = 0;
+    int m_selbstEbene = 0;
+    bool m_geaendert = true;  // the split must be recomputed
+    bool m_neu = true;        // no stored `spende` row was loaded
+    bool m_neuDatum = true;   // recompute the new paid-until date
+    int m_artGeladen = -1;    // kind index of the loaded record
+
+    // State before exec(), put back by a rejected dialog.
+    Felder m_vorher;
+    Param m_paramVorher;
+    double m_gebuehrVorher = 0.0;
+    bool m_offen = false;
+
+    // Split results.
+    QString m_kostenstelle;
+    QString m_kontoEigen;
+    QString m_hauptKonto;
+    QString m_buText;
+    Zeile m_zeilen[6];
 };

@@ -45,26 +45,28 @@ QList<QLineEdit *> WAdresse::felder() const
 void WAdresse::FuellLayout(QGridLayout *layout, int zeile, int spalte)
 {
     QWidget *eltern = m_name1->parentWidget();
-    auto beschriftung = [&](const QString &text, int z) {
-        layout->addWidget(new QLabel(text, eltern), z, spalte);
+    auto beschriftung = [&](const QString &text, int z, QWidget *feld) {
+        auto *label = new QLabel(text, eltern);
+        label->setBuddy(feld);
+        layout->addWidget(label, z, spalte);
     };
     int z = zeile;
     if (m_name2) {
-        beschriftung(QStringLiteral("Vorname"), z);
+        beschriftung(QStringLiteral("Vorname"), z, m_name2);
         layout->addWidget(m_name2, z++, spalte + 1, 1, 6);
-        beschriftung(QStringLiteral("Nachname"), z);
+        beschriftung(QStringLiteral("Nachname"), z, m_name1);
     } else {
-        beschriftung(QStringLiteral("Name"), z);
+        beschriftung(QStringLiteral("Name"), z, m_name1);
     }
     layout->addWidget(m_name1, z++, spalte + 1, 1, 6);
-    beschriftung(QStringLiteral("Strasse"), z);
+    beschriftung(QStringLiteral("Strasse"), z, m_strasse);
     layout->addWidget(m_strasse, z++, spalte + 1, 1, 6);
-    beschriftung(QStringLiteral("PLZ/Ort"), z);
+    beschriftung(QStringLiteral("PLZ/Ort"), z, m_plz);
     layout->addWidget(m_plz, z, spalte + 1);
     layout->addWidget(m_ort, z++, spalte + 2, 1, 6);
-    beschriftung(QStringLiteral("Land"), z);
+    beschriftung(QStringLiteral("Land"), z, m_land);
     layout->addWidget(m_land, z++, spalte + 1, 1, 6);
-    beschriftung(QStringLiteral("Email"), z);
+    beschriftung(QStringLiteral("Email"), z, m_mail);
     layout->addWidget(m_mail, z, spalte + 1, 1, 6);
 }
 

@@ -40,19 +40,21 @@ QList<QLineEdit *> WBank::felder() const
 void WBank::FuellLayout(QGridLayout *layout, int zeile, int spalte)
 {
     QWidget *eltern = m_inhaber->parentWidget();
-    auto beschriftung = [&](const QString &text, int z) {
-        layout->addWidget(new QLabel(text, eltern), z, spalte);
+    auto beschriftung = [&](const QString &text, int z, QWidget *feld) {
+        auto *label = new QLabel(text, eltern);
+        label->setBuddy(feld);
+        layout->addWidget(label, z, spalte);
     };
-    beschriftung(QStringLiteral("Konto Inhaber"), zeile);
+    beschriftung(QStringLiteral("Konto Inhaber"), zeile, m_inhaber);
     layout->addWidget(m_inhaber, zeile, spalte + 1, 1, 2);
-    beschriftung(QStringLiteral("Konto Nr./BLZ."), zeile + 1);
+    beschriftung(QStringLiteral("Konto Nr./BLZ."), zeile + 1, m_nummer);
     layout->addWidget(m_nummer, zeile + 1, spalte + 1);
     layout->addWidget(m_blz, zeile + 1, spalte + 2);
-    beschriftung(QStringLiteral("Bank"), zeile + 2);
+    beschriftung(QStringLiteral("Bank"), zeile + 2, m_bank);
     layout->addWidget(m_bank, zeile + 2, spalte + 1, 1, 2);
-    beschriftung(QStringLiteral("BIC"), zeile + 3);
+    beschriftung(QStringLiteral("BIC"), zeile + 3, m_bic);
     layout->addWidget(m_bic, zeile + 3, spalte + 1);
-    beschriftung(QStringLiteral("IBAN"), zeile + 4);
+    beschriftung(QStringLiteral("IBAN"), zeile + 4, m_iban);
     layout->addWidget(m_iban, zeile + 4, spalte + 1, 1, 3);
 }
 

@@ -37,7 +37,15 @@ bool gelaufen() { return g_gelaufen; }
 
 void tippe(QWidget *widget, const QString &text)
 {
-    QTest::keyClicks(widget, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            // Umlauts and the like have no key code of their own: send the text alone.
+            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
 }
 
 } // namespace DialogTreiber

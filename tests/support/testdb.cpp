@@ -7,6 +7,8 @@ TestDb::TestDb()
 {
     m_datei = m_dir.filePath(QStringLiteral("test.db"));
     m_ok = m_dir.isValid() && Db::anlegen(m_datei);
+    // A scratch file needs no flush to disk after every commit; tests stay fast.
+    Db::ausfuehren(QStringLiteral("PRAGMA synchronous=OFF"));
     Db::setOffen(m_ok);
     UtilInitLeeren();
 }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// The donation kinds stored in `spende.art` and `spendenparam.art`, in the
+// order of the kind lists. Only "M" (membership fee) touches the member.
+namespace SpendenArt {
+
+constexpr int Anzahl = 6;
+
+// Code of list position 0..5; any other position gives "Z".
+QChar code(int index);
+
+// List position of a code; an unknown code counts as "Z" (0).
+int index(QChar code);
+
+// Label in the kind lists.
+QString text(int index);
+
+} // namespace SpendenArt

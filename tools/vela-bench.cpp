@@ -1,0 +1,254 @@
+// Times the typical reads of the program on large books: generated demo data or an existing file.
+
+#include "db.h"
+#include "demodaten.h"
+#include "suchname.h"
+#include "textutil.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Ergebnis
+{
+    QString vorgang;
+    qint64 zeilen = 0;
+    int laeufe = 0;
+    double ersterMs = 0;
+    double medianMs = 0;
+};
+
+// Runs `vorgang` up to `laeufe` times (fewer once three seconds are spent) and keeps the
+// first and the median time. The first run meets a cold cache, the median a warm one.
+Ergebnis messen(const QString &name, int laeufe, const std::function<qint64()> &vorgang)
+{
+    Ergebnis e;
+    e.vorgang = name;
+    std::vector<double> zeiten;
+    QElapsedTimer gesamt;
+    gesamt.start();
+    for (int i = 0; i < laeufe && (i == 0 || gesamt.elapsed() < 3000); ++i) {
+        QElapsedTimer uhr;
+        uhr.start();
+        e.zeilen = vorgang();
+        zeiten.push_back(double(uhr.nsecsElapsed()) / 1e6);
+    }
+    e.laeufe = int(zeiten.size());
+    e.ersterMs = zeiten.front();
+    std::sort(zeiten.begin(), zeiten.end());
+    e.medianMs = zeiten[zeiten.size() / 2];
+    return e;
+}
+
+qint64 zaehlen(QSqlQuery &q)
+{
+    qint64 n = 0;
+    while (q.next())
+        ++n;
+    return n;
+}
+
+QString zeile(const QString &vorgang, const QString &zeilen, const QString &laeufe, const QString &erster,
+              const QString &median)
+{
+    return vorgang.leftJustified(44) + zeilen.rightJustified(10) + laeufe.rightJustified(7)
+           + erster.rightJustified(12) + median.rightJustified(12);
+}
+
+QString ms(double wert) { return QString::number(wert, 'f', wert < 10 ? 3 : 1); }
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vela-bench"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Misst typische Abfragen auf großen Büchern."));
+    parser.addHelpOption();
+    const QCommandLineOption mitglieder(QStringLiteral("members"), QStringLiteral("Zahl der Mitglieder."),
+                                        QStringLiteral("N"), QStringLiteral("100000"));
+    const QCommandLineOption buchungen(QStringLiteral("entries"), QStringLiteral("Zahl der Buchungen."),
+                                       QStringLiteral("N"), QStringLiteral("1000000"));
+    const QCommandLineOption saat(QStringLiteral("seed"), QStringLiteral("Startwert des Zufallsgenerators."),
+                                  QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption laeufe(QStringLiteral("runs"), QStringLiteral("Wiederholungen je Abfrage."),
+                                    QStringLiteral("N"), QStringLiteral("5"));
+    parser.addOptions({mitglieder, buchungen, saat, laeufe});
+    parser.addPositionalArgument(QStringLiteral("DATEI"),
+                                 QStringLiteral("Vorhandene Datenbank, oder neue Datei für die Beispieldaten "
+                                                "(ohne Angabe eine temporäre Datei)."));
+    parser.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QTemporaryDir tmp;
+    QString datei = parser.positionalArguments().value(0);
+    const int runs = std::max(1, parser.value(laeufe).toInt());
+    QList<Ergebnis> ergebnisse;
+
+    if (!datei.isEmpty() && QFileInfo::exists(datei)) {
+        if (!Db::oeffnen(datei)) {
+            err << "Die Datenbank " << datei << " kann nicht geöffnet werden.\n";
+            return 1;
+        }
+    } else {
+        if (datei.isEmpty())
+            datei = tmp.filePath(QStringLiteral("bench.db"));
+        if (!Db::anlegen(datei)) {
+            err << "Die Datenbank " << datei << " kann nicht angelegt werden.\n";
+            return 1;
+        }
+        DemoDaten daten(parser.value(saat).toUInt());
+        QElapsedTimer uhr;
+        uhr.start();
+        if (!daten.erzeugen(parser.value(mitglieder).toInt(), parser.value(buchungen).toInt())) {
+            err << "Die Beispieldaten konnten nicht erzeugt werden.\n";
+            return 1;
+        }
+        const double gesamt = double(uhr.nsecsElapsed()) / 1e6;
+        for (const DemoDaten::Messung &m : daten.messungen())
+            ergebnisse.append({QStringLiteral("Erzeugen: ") + m.schritt, m.zeilen, 1, double(m.ms), double(m.ms)});
+        ergebnisse.append({QStringLiteral("Erzeugen gesamt"), 0, 1, gesamt, gesamt});
+    }
+
+    // Search keys taken from the data, so that the same commands work on any file.
+    const int mitte = Db::wert(QStringLiteral("SELECT mid FROM mitglied WHERE mid<'1000000' ORDER BY mid DESC LIMIT 1"))
+                          .toInt() / 2;
+    QSqlQuery person = Db::abfrage(QStringLiteral("SELECT name1,plz FROM adresse WHERE art='M' AND key>=? "
+                                                  "ORDER BY key LIMIT 1"),
+                                   {UtilMidKey(std::max(mitte, 1))});
+    const bool hatPerson = person.next();
+    const QString nachname = hatPerson ? person.value(0).toString() : QStringLiteral("Peters");
+    const QString plz = hatPerson ? person.value(1).toString().left(3) : QStringLiteral("248");
+    person.finish();
+    const QString letzterTag
+        = Db::wert(QStringLiteral("SELECT datum FROM journdat ORDER BY datum DESC,lfd DESC LIMIT 1")).toString();
+    const int jahr = (letzterTag.isEmpty() ? QDate::currentDate().year() : letzterTag.left(4).toInt()) - 1;
+    const QString von = UtilDatumText(QDate(jahr, 1, 1));
+    const QString bis = UtilDatumText(QDate(jahr, 12, 31));
+    const QString bankKonto = Db::wert(QStringLiteral("SELECT wert FROM parameter WHERE key='Zahlungen/KontoDtaus'"))
+                                  .toString();
+    const QString mitgliedsKonto
+        = Db::wert(QStringLiteral("SELECT k.konto FROM spende s JOIN kgkto k ON k.datum=s.jdatum AND k.lfd=s.jlfd "
+                                  "AND k.kg='2' WHERE s.art='M' AND s.jdatum>=? AND s.jdatum<=? "
+                                  "ORDER BY s.jdatum DESC LIMIT 1"),
+                   {von, bis})
+              .toString();
+
+    // The member search by name: the search-name range of the typed surname.
+    const QString such = SuchName(UtilSauberGross(nachname), QString());
+    ergebnisse.append(messen(QStringLiteral("Mitgliedersuche Name \"%1\"").arg(nachname), runs, [&] {
+        QSqlQuery q = Db::abfrage(QStringLiteral("SELECT key,name1,name2,plz,ort FROM adresse WHERE suchname >= ? "
+                                                 "AND suchname <= ? AND art = 'M' ORDER BY suchname,name1,name2"),
+                                  {such, such + QChar(0xff)});
+        return zaehlen(q);
+    }));
+    ergebnisse.append(messen(QStringLiteral("Mitgliedersuche PLZ \"%1\"").arg(plz), runs, [&] {
+        QSqlQuery q = Db::abfrage(QStringLiteral("SELECT key,name1,name2,plz,ort FROM adresse WHERE plz >= ? "
+                                                 "AND plz <= ? AND art = 'M' ORDER BY plz,name1,name2"),
+                                  {plz, plz + QChar(0xff)});
+        return zaehlen(q);
+    }));
+
+    // The journal's list: the ten newest entries with their two lines.
+    ergebnisse.append(messen(QStringLiteral("Journal: zehn neueste Buchungen"), runs, [&] {
+        QSqlQuery q = Db::abfrage(
+            QStringLiteral("SELECT datum,lfd,kost,butext FROM journdat ORDER BY datum DESC,lfd DESC LIMIT 10"));
+        qint64 n = 0;
+        while (q.next()) {
+            const QVariantList schluessel = {q.value(0), q.value(1)};
+            Db::wert(QStringLiteral("SELECT cent,konto FROM kgkto WHERE datum=? AND lfd=? AND kg='1'"), schluessel);
+            Db::wert(QStringLiteral("SELECT konto FROM kgkto WHERE datum=? AND lfd=? AND kg='2'"), schluessel);
+            ++n;
+        }
+        return n;
+    }));
+
+    // The single-account view: the lines of one account for a year, each with its entry and contra account.
+    auto kontoblatt = [&](const QString &konto) {
+        QSqlQuery q = Db::abfrage(
+            QStringLiteral("SELECT datum,lfd,cent,kg FROM kgkto WHERE konto=? AND datum>=? AND datum <=?"),
+            {konto, von, bis});
+        qint64 n = 0;
+        while (q.next()) {
+            const QVariantList schluessel = {q.value(0), q.value(1)};
+            QSqlQuery j = Db::abfrage(
+                QStringLiteral("SELECT kost,butext,beschluss,art FROM journdat WHERE datum=? AND lfd=?"), schluessel);
+            if (!j.next())
+                continue;
+            Db::wert(QStringLiteral("SELECT konto FROM kgkto WHERE datum=? AND lfd=? AND kg!=?"),
+                     {q.value(0), q.value(1), q.value(3)});
+            ++n;
+        }
+        return n;
+    };
+    if (!mitgliedsKonto.isEmpty()) {
+        ergebnisse.append(messen(QStringLiteral("Einzelkonto %1, %2").arg(mitgliedsKonto).arg(jahr), runs,
+                                 [&] { return kontoblatt(mitgliedsKonto); }));
+    }
+    ergebnisse.append(messen(QStringLiteral("Einzelkonto %1 (nur Zeilen), %2").arg(bankKonto).arg(jahr), runs, [&] {
+        QSqlQuery q = Db::abfrage(
+            QStringLiteral("SELECT datum,lfd,cent,kg FROM kgkto WHERE konto=? AND datum>=? AND datum <=?"),
+            {bankKonto, von, bis});
+        return zaehlen(q);
+    }));
+    ergebnisse.append(messen(QStringLiteral("Einzelkonto %1 komplett, %2").arg(bankKonto).arg(jahr), runs,
+                             [&] { return kontoblatt(bankKonto); }));
+
+    // The posting engine's next number of a date.
+    ergebnisse.append(messen(QStringLiteral("Nächste Journalnummer %1").arg(letzterTag), runs, [&] {
+        return Db::wert(QStringLiteral("SELECT lfd FROM journdat WHERE datum=? ORDER BY datum DESC,lfd DESC LIMIT 1"),
+                        {letzterTag})
+                   .toLongLong()
+               + 1;
+    }));
+
+    // The unit tree: one query per level.
+    ergebnisse.append(messen(QStringLiteral("Gliederungsbaum (fünf Ebenen)"), runs, [&] {
+        qint64 n = 0;
+        for (int ebene = 0; ebene <= 4; ++ebene) {
+            QSqlQuery q = Db::abfrage(QStringLiteral("SELECT namekurz,bukto,schatzname,teilvon FROM verband "
+                                                     "WHERE ebene=? ORDER BY ebene,teilvon,namekurz"),
+                                      {ebene});
+            n += zaehlen(q);
+        }
+        return n;
+    }));
+
+    // The candidates of a payment run.
+    const QString heute = UtilDatumText(QDate::currentDate());
+    ergebnisse.append(messen(QStringLiteral("Zahllauf: Kandidaten"), runs, [&] {
+        QSqlQuery q = Db::abfrage(QStringLiteral("SELECT mid,zahlart,beitrag,zahlstatus,statusdatum,bezahlt,eintritt "
+                                                 "FROM mitglied WHERE mid<'1000000' AND austritt > ? AND bezahlt < ?"),
+                                  {heute, UtilDatumText(QDate(QDate::currentDate().year(), 12, 31))});
+        return zaehlen(q);
+    }));
+
+    out << "Datei: " << datei << " (" << QFileInfo(datei).size() / (1024 * 1024) << " MB), "
+        << Db::wert(QStringLiteral("SELECT count(*) FROM mitglied")).toLongLong() << " Personen, "
+        << Db::wert(QStringLiteral("SELECT count(*) FROM journdat")).toLongLong() << " Buchungen, "
+        << Db::wert(QStringLiteral("SELECT count(*) FROM kgkto")).toLongLong() << " Kontozeilen\n\n";
+    out << zeile(QStringLiteral("Vorgang"), QStringLiteral("Zeilen"), QStringLiteral("Läufe"),
+                 QStringLiteral("erster ms"), QStringLiteral("Median ms"))
+        << "\n";
+    out << QString(85, QLatin1Char('-')) << "\n";
+    for (const Ergebnis &e : ergebnisse) {
+        out << zeile(e.vorgang, QString::number(e.zeilen), QString::number(e.laeufe), ms(e.ersterMs),
+                     ms(e.medianMs))
+            << "\n";
+    }
+    Db::schliessen();
+    return 0;
+}
