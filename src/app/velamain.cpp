@@ -5,6 +5,7 @@
 #include "interaktion.h"
 #include "kontenplan.h"
 #include "lieferant.h"
+#include "mitglieder.h"
 #include "parameter.h"
 #include "setup.h"
 #include "spendenparam.h"
@@ -199,6 +200,12 @@ void VelaMain::pKtoPlan()
     dialog.exec();
 }
 
+void VelaMain::pMitglieder()
+{
+    Mitglieder dialog(false);
+    dialog.exec();
+}
+
 void VelaMain::pSetup()
 {
     Setup dialog;
@@ -209,7 +216,6 @@ void VelaMain::pSetup()
 void VelaMain::pJournal() {}
 void VelaMain::pZahlungen() {}
 void VelaMain::pEinzelKto() {}
-void VelaMain::pMitglieder() {}
 void VelaMain::pLieferant()
 {
     Lieferant lieferant(false);
