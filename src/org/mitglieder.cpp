@@ -125,14 +125,6 @@ QLabel *label(const QString &text, QWidget *parent)
     return new QLabel(text, parent);
 }
 
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    b->setDefault(false);
-    return b;
-}
-
 } // namespace
 
 Mitglieder::Mitglieder(bool anlegen, QWidget *parent)
@@ -227,12 +219,12 @@ Mitglieder::Mitglieder(bool anlegen, QWidget *parent)
     gridVerw->setRowStretch(10, 1);
     tabs->addTab(seiteVerw, QStringLiteral("&Verwaltung"));
 
-    m_speichern = knopf(QStringLiteral("&Speichern"), this);
-    m_abbruch = knopf(QStringLiteral("&Abbruch"), this);
+    m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
+    m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     if (!m_anlegen)
-        m_loeschen = knopf(QStringLiteral("&Löschen"), this);
-    m_zuwend = knopf(QStringLiteral("&Zuwendungsbest."), this);
-    m_mitglied = knopf(QStringLiteral("-> &Mitglied"), this);
+        m_loeschen = UtilKnopf(QStringLiteral("&Löschen"), this);
+    m_zuwend = UtilKnopf(QStringLiteral("&Zuwendungsbest."), this);
+    m_mitglied = UtilKnopf(QStringLiteral("-> &Mitglied"), this);
 
     auto *knoepfe = new QHBoxLayout;
     knoepfe->addWidget(m_speichern);
