@@ -487,6 +487,13 @@ void TstKonten::andererFokuswechselSuchtNicht()
     QCOMPARE(QApplication::focusWidget(), anderes);
     QVERIFY(feld->aufrufe.isEmpty());
     QCOMPARE(feld->QLineEdit::text(), QStringLiteral("MMeier"));
+
+    // A dialog disabling the field moves the focus on "by Tab": still no search.
+    feld->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(QApplication::focusWidget(), feld);
+    feld->setEnabled(false);
+    QVERIFY(feld->aufrufe.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), anderes);
 }
 
 QTEST_MAIN(TstKonten)

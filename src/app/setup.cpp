@@ -49,14 +49,6 @@ const QList<QPair<QString, QString>> &vorgaben()
     return v;
 }
 
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
 } // namespace
 
 Setup::Setup(QWidget *parent) : QDialog(parent)
@@ -68,8 +60,8 @@ Setup::Setup(QWidget *parent) : QDialog(parent)
     tabs->addTab(seiteMail(), QStringLiteral("&Mail/Brief"));
     tabs->addTab(seiteZuwendung(), QStringLiteral("&Zuwendungsbest."));
 
-    auto *speichern = knopf(QStringLiteral("&Speichern"), this);
-    auto *abbruch = knopf(QStringLiteral("&Abbruch"), this);
+    auto *speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
+    auto *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     connect(speichern, &QPushButton::clicked, this, &Setup::pWrite);
     connect(abbruch, &QPushButton::clicked, this, &Setup::pCancel);
 

@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QLocale>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -70,4 +71,12 @@ QDateEdit *UtilDatumFeld(const QDate &datum, QWidget *parent)
     auto *feld = new QDateEdit(datum, parent);
     feld->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     return feld;
+}
+
+QPushButton *UtilKnopf(const QString &text, QWidget *parent)
+{
+    auto *knopf = new QPushButton(text, parent);
+    knopf->setAutoDefault(false);
+    knopf->setDefault(false);
+    return knopf;
 }

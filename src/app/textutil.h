@@ -5,6 +5,7 @@
 class QDate;
 class QDateEdit;
 class QDoubleSpinBox;
+class QPushButton;
 class QWidget;
 
 // Input text made safe the way the whole system stores it: every apostrophe
@@ -35,3 +36,6 @@ QDoubleSpinBox *UtilProzentFeld(QWidget *parent);
 
 // A date edit showing "dd.MM.yyyy".
 QDateEdit *UtilDatumFeld(const QDate &datum, QWidget *parent);
+
+// A dialog button that is never a default button: Return belongs to the fields.
+QPushButton *UtilKnopf(const QString &text, QWidget *parent);

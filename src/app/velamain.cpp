@@ -6,6 +6,7 @@
 #include "journal.h"
 #include "kontenplan.h"
 #include "lieferant.h"
+#include "mitglieder.h"
 #include "parameter.h"
 #include "setup.h"
 #include "spendenparam.h"
@@ -213,6 +214,12 @@ void VelaMain::pKtoPlan()
     dialog.exec();
 }
 
+void VelaMain::pMitglieder()
+{
+    Mitglieder dialog(false);
+    dialog.exec();
+}
+
 void VelaMain::pSetup()
 {
     Setup dialog;
@@ -221,7 +228,6 @@ void VelaMain::pSetup()
 
 // Entries whose dialogs do not exist yet do nothing.
 void VelaMain::pEinzelKto() {}
-void VelaMain::pMitglieder() {}
 void VelaMain::pLieferant()
 {
     Lieferant lieferant(false);

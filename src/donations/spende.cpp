@@ -84,14 +84,6 @@ int ebeneVon(const QString &namekurz)
     return e.isValid() ? e.toInt() : 0;
 }
 
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
 } // namespace
 
 Spende::Spende(QWidget *parent) : QDialog(parent)
@@ -151,8 +143,8 @@ Spende::Spende(QWidget *parent) : QDialog(parent)
     grid->addWidget(new QLabel(QStringLiteral("Bescheinigung"), this), 8, 0);
     grid->addWidget(m_quittungFeld, 8, 1);
 
-    m_speichern = knopf(QStringLiteral("&Speichern"), this);
-    m_abbruch = knopf(QStringLiteral("&Abbruch"), this);
+    m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
+    m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     auto *knoepfe = new QHBoxLayout;
     knoepfe->addWidget(m_speichern);
     knoepfe->addWidget(m_abbruch);

@@ -19,14 +19,6 @@ const char *const kSpalten = "prozint,prozbuv,prozlv,prozbzv,prozkv,prozov,midbu
                              "kontokasse,kontobank,kontoanonkasse,kontoanonbank,kontojurkasse,kontojurbank,"
                              "kostkasse,kostbank,kostanonkasse,kostanonbank,kostjurkasse,kostjurbank";
 
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
 } // namespace
 
 SpendenParam::SpendenParam(QWidget *parent) : QDialog(parent)
@@ -38,7 +30,7 @@ SpendenParam::SpendenParam(QWidget *parent) : QDialog(parent)
     m_art->addItem(QString());
     for (int i = 0; i < SpendenArt::Anzahl; ++i)
         m_art->addItem(SpendenArt::text(i));
-    m_lesen = knopf(QStringLiteral("&Lesen"), this);
+    m_lesen = UtilKnopf(QStringLiteral("&Lesen"), this);
     grid->addWidget(new QLabel(QStringLiteral("Art"), this), 0, 0);
     grid->addWidget(m_art, 0, 1, 1, 3);
     grid->addWidget(m_lesen, 0, 4);
@@ -76,8 +68,8 @@ SpendenParam::SpendenParam(QWidget *parent) : QDialog(parent)
         grid->addWidget(m_kontoText[i], 6 + i, 3, 1, 3);
     }
 
-    m_speichern = knopf(QStringLiteral("&Speichern"), this);
-    m_abbruch = knopf(QStringLiteral("&Abbruch"), this);
+    m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
+    m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     grid->addWidget(m_speichern, 12, 0);
     grid->addWidget(m_abbruch, 12, 1);
 

@@ -16,23 +16,11 @@
 #include <QStandardItemModel>
 #include <QTableView>
 
-namespace {
-
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    // Return must never press a button of this dialog.
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
-} // namespace
-
 Kontenplan::Kontenplan(bool anlegen, QWidget *parent)
     : QDialog(parent), m_konto(new WKonto(nullptr, anlegen, this)), m_text(new QLineEdit(this)),
       m_liste(new QTableView(this)), m_model(new QStandardItemModel(this)),
-      m_speichern(knopf(QStringLiteral("&Speichern"), this)), m_abbruch(knopf(QStringLiteral("&Abbruch"), this)),
+      m_speichern(UtilKnopf(QStringLiteral("&Speichern"), this)),
+      m_abbruch(UtilKnopf(QStringLiteral("&Abbruch"), this)),
       m_abgrenzung(new QComboBox(this)), m_anlegen(anlegen)
 {
     setWindowTitle(QStringLiteral("Kontenplan"));
@@ -43,7 +31,7 @@ Kontenplan::Kontenplan(bool anlegen, QWidget *parent)
     m_text->setMaxLength(80);
     m_abgrenzung->addItems({QString(), QStringLiteral("Saldo"), QStringLiteral("OPs")});
     if (!m_anlegen)
-        m_loeschen = knopf(QStringLiteral("&Löschen"), this);
+        m_loeschen = UtilKnopf(QStringLiteral("&Löschen"), this);
 
     m_liste->setModel(m_model);
     m_liste->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -122,7 +122,8 @@ QString WKonto::suchen(QChar art, const QString &suchtext)
 void WKonto::focusOutEvent(QFocusEvent *event)
 {
     const bool perTab = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    if (perTab && istSuche(suchEingabe())) {
+    // A field being disabled or hidden loses its focus "by Tab" too; only the user tabs out.
+    if (perTab && isEnabled() && isVisible() && istSuche(suchEingabe())) {
         pEnter();
         if (!m_gewaehlt) {
             // An unresolved search text must not be tabbed past.

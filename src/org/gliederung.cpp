@@ -46,14 +46,6 @@ QLineEdit *feld(QWidget *parent, int breite, int maxLaenge = 0)
     return f;
 }
 
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
 } // namespace
 
 Gliederung::Gliederung(QWidget *parent)
@@ -126,9 +118,9 @@ Gliederung::Gliederung(QWidget *parent)
     m_tabs->addTab(bankSeite, QStringLiteral("&Bankverbindung"));
 
     auto *knoepfe = new QHBoxLayout;
-    m_speichern = knopf(QStringLiteral("&Speichern"), this);
-    m_abbruch = knopf(QStringLiteral("&Abbruch"), this);
-    m_loeschen = knopf(QStringLiteral("&Löschen"), this);
+    m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
+    m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
+    m_loeschen = UtilKnopf(QStringLiteral("&Löschen"), this);
     knoepfe->addWidget(m_speichern);
     knoepfe->addWidget(m_abbruch);
     knoepfe->addWidget(m_loeschen);

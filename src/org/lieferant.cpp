@@ -37,15 +37,6 @@ QLabel *beschriftung(const QString &text, QLineEdit *feld)
     return label;
 }
 
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    // Return belongs to the key field; it must never press a button.
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
 } // namespace
 
 Lieferant::Lieferant(bool anlegen, QWidget *parent) : QDialog(parent), m_anlegen(anlegen)
@@ -87,12 +78,12 @@ Lieferant::Lieferant(bool anlegen, QWidget *parent) : QDialog(parent), m_anlegen
     haupt->addWidget(tabs);
 
     auto *knoepfe = new QHBoxLayout;
-    m_speichern = knopf(QStringLiteral("&Speichern"), this);
-    m_abbruch = knopf(QStringLiteral("&Abbruch"), this);
+    m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
+    m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     knoepfe->addWidget(m_speichern);
     knoepfe->addWidget(m_abbruch);
     if (!m_anlegen) {
-        m_loeschen = knopf(QStringLiteral("&Löschen"), this);
+        m_loeschen = UtilKnopf(QStringLiteral("&Löschen"), this);
         knoepfe->addWidget(m_loeschen);
         connect(m_loeschen, &QPushButton::clicked, this, &Lieferant::pDelete);
     }

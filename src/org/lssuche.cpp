@@ -15,19 +15,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    // Return in a field searches; it must not also press a button.
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
-} // namespace
-
 LsSuche::LsSuche(bool anlegen, QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Lieferantensuche"));
@@ -48,12 +35,12 @@ LsSuche::LsSuche(bool anlegen, QWidget *parent) : QDialog(parent)
     haupt->addLayout(felder);
 
     auto *knoepfe = new QHBoxLayout;
-    auto *ok = knopf(QStringLiteral("&Ok"), this);
-    auto *abbruch = knopf(QStringLiteral("&Abbruch"), this);
+    auto *ok = UtilKnopf(QStringLiteral("&Ok"), this);
+    auto *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     knoepfe->addWidget(ok);
     knoepfe->addWidget(abbruch);
     if (anlegen) {
-        auto *neu = knopf(QStringLiteral("A&nlegen"), this);
+        auto *neu = UtilKnopf(QStringLiteral("A&nlegen"), this);
         knoepfe->addWidget(neu);
         connect(neu, &QPushButton::clicked, this, &LsSuche::pAnlegen);
     }

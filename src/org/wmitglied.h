@@ -16,6 +16,9 @@ public:
 signals:
     void finished();
 
+private slots:
+    void pEnter();
+
 private:
     bool m_anlegen;
 };

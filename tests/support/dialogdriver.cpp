@@ -1,8 +1,13 @@
 #include "dialogdriver.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -46,6 +51,67 @@ void tippe(QWidget *widget, const QString &text)
             QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
+}
+
+void tippeReturn(QWidget *widget, const QString &text)
+{
+    widget->setFocus(Qt::OtherFocusReason);
+    tippe(widget, text);
+    QTest::keyClick(widget, Qt::Key_Return);
+}
+
+bool zeige(QWidget *fenster)
+{
+    fenster->show();
+    QApplication::setActiveWindow(fenster);
+    return QTest::qWaitForWindowActive(fenster);
+}
+
+bool alt(QWidget *fenster, int taste)
+{
+    for (QPushButton *k : fenster->findChildren<QPushButton *>()) {
+        if (k->shortcut() != QKeySequence(Qt::ALT | taste) || !k->isEnabled())
+            continue;
+        // After a nested modal dialog has closed, the window must be active again.
+        if (!zeige(fenster))
+            return false;
+        QSignalSpy klick(k, &QPushButton::clicked);
+        QTest::keyClick(fenster, static_cast<Qt::Key>(taste), Qt::AltModifier);
+        return klick.count() > 0 || klick.wait(1000);
+    }
+    return false;
+}
+
+QPushButton *knopf(QWidget *fenster, const QString &text)
+{
+    for (QPushButton *k : fenster->findChildren<QPushButton *>()) {
+        if (k->text() == text)
+            return k;
+    }
+    return nullptr;
+}
+
+QWidget *feldBei(QWidget *bereich, const QString &beschriftung, int nr, int spalte)
+{
+    int gezaehlt = 0;
+    for (QLabel *label : bereich->findChildren<QLabel *>()) {
+        QWidget *eltern = label->parentWidget();
+        auto *grid = eltern ? qobject_cast<QGridLayout *>(eltern->layout()) : nullptr;
+        if (label->text() != beschriftung || !grid || grid->indexOf(label) < 0 || gezaehlt++ < nr)
+            continue;
+        int r = 0, c = 0, rs = 0, cs = 0;
+        grid->getItemPosition(grid->indexOf(label), &r, &c, &rs, &cs);
+        QLayoutItem *item = grid->itemAtPosition(r, c + spalte);
+        return item ? item->widget() : nullptr;
+    }
+    return nullptr;
+}
+
+void klicke(QAbstractItemView *view, const QModelIndex &index)
+{
+    view->scrollTo(index);
+    const QPoint mitte = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, mitte);
 }
 
 } // namespace DialogTreiber

@@ -3,6 +3,9 @@
 #include "db.h"
 #include "parameter.h"
 
+#include <QSqlQuery>
+#include <QSqlRecord>
+
 TestDb::TestDb()
 {
     m_datei = m_dir.filePath(QStringLiteral("test.db"));
@@ -25,6 +28,22 @@ void TestDb::setParameter(const QString &key, const QString &wert)
     Db::ausfuehren(QStringLiteral("DELETE FROM parameter WHERE key=?"), {key});
     Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES (?,?)"), {key, wert});
     UtilInit(true);
+}
+
+QStringList TestDb::zeile(const QString &sql, const QVariantList &werte)
+{
+    QSqlQuery q = Db::abfrage(sql, werte);
+    QStringList texte;
+    if (q.next()) {
+        for (int i = 0; i < q.record().count(); ++i)
+            texte << q.value(i).toString();
+    }
+    return texte;
+}
+
+int TestDb::anzahl(const QString &sql, const QVariantList &werte)
+{
+    return Db::wert(sql, werte).toInt();
 }
 
 SkriptInteraktion::SkriptInteraktion()

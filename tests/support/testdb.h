@@ -3,6 +3,8 @@
 #include "interaktion.h"
 
 #include <QList>
+#include <QStringList>
+#include <QVariantList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -22,6 +24,10 @@ public:
 
     // Writes a parameter row and reloads the settings cache.
     static void setParameter(const QString &key, const QString &wert);
+
+    // The first row of a query as texts (empty when there is none), and a count.
+    static QStringList zeile(const QString &sql, const QVariantList &werte = {});
+    static int anzahl(const QString &sql, const QVariantList &werte = {});
 
 private:
     QTemporaryDir m_dir;
