@@ -19,7 +19,6 @@
 #include <QTableView>
 #include <QtTest>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -49,40 +48,9 @@ void spendeZeile(const QDate &datum, int lfd, int mid)
                    {datum.toString(Qt::ISODate), lfd, mid});
 }
 
-// An accelerator as the user presses it. The button shows itself pressed for a
-// moment and clicks on release, so wait until no button of the window is down.
-void alt(QWidget *w, Qt::Key taste)
-{
-    QWidget *fenster = w->window();
-    // Giving the focus back after a sub-dialog is the window manager's job.
-    if (QApplication::activeWindow() != fenster) {
-        QApplication::setActiveWindow(fenster);
-        if (!QTest::qWaitForWindowActive(fenster))
-            qWarning("window did not become active");
-    }
-    QTest::keyClick(w, taste, Qt::AltModifier);
-    auto gedrueckt = [fenster] {
-        const auto knoepfe = fenster->findChildren<QAbstractButton *>();
-        return std::any_of(knoepfe.begin(), knoepfe.end(), [](const QAbstractButton *k) { return k->isDown(); });
-    };
-    QDeadlineTimer frist(5000);
-    while (gedrueckt() && !frist.hasExpired())
-        QTest::qWait(10);
-}
-
 int anzahl(const QString &sql, const QVariantList &werte = {})
 {
     return Db::wert(sql, werte).toInt();
-}
-
-QPushButton *knopf(QWidget *dialog, const QString &text)
-{
-    const auto knoepfe = dialog->findChildren<QPushButton *>();
-    for (QPushButton *k : knoepfe) {
-        if (k->text() == text)
-            return k;
-    }
-    return nullptr;
 }
 
 // The journal's widgets, found as the user sees them.
@@ -103,12 +71,7 @@ struct Fenster
         spendeLabel = dialog->findChild<QLabel *>(QStringLiteral("spendeLabel"));
     }
 
-    bool zeigen()
-    {
-        dialog->show();
-        QApplication::setActiveWindow(dialog.get());
-        return QTest::qWaitForWindowActive(dialog.get());
-    }
+    bool zeigen() { return DialogTreiber::zeige(dialog.get()); }
 
     // Picks an entry the way the user does: date, then number and Return.
     void oeffne(const QDate &tag, const QString &nr)
@@ -129,7 +92,7 @@ struct Fenster
         DialogTreiber::tippe(betrag, euro);
     }
 
-    void alt(Qt::Key taste) { ::alt(dialog.get(), taste); }
+    bool alt(Qt::Key taste) { return DialogTreiber::alt(dialog.get(), taste); }
 
     bool bearbeitet() const { return !nummer->isEnabled() && text->isEnabled(); }
 
@@ -233,7 +196,7 @@ void TestJournal::neuerEintrag()
                  euro);
     DialogTreiber::tippe(f.beleg, QStringLiteral("K'17"));
     DialogTreiber::tippe(f.beschluss, QStringLiteral("V  2024/3"));
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
 
     QCOMPARE(skript.unerwartet(), 0);
     QSqlQuery q = Db::abfrage(
@@ -295,7 +258,7 @@ void TestJournal::pflichtfelder()
     QVERIFY(f.bearbeitet());
     f.ausfuellen(text, kost, konto, gkonto, euro);
     f.text->setFocus();
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
 
     QCOMPARE(f.dialog->focusWidget()->objectName(), feld);
     QVERIFY(f.bearbeitet());
@@ -323,11 +286,11 @@ void TestJournal::lesenUndAendern()
     QCOMPARE(f.gkonto->text(), QStringLiteral("20100042"));
     QCOMPARE(UtilCent(f.betrag->value()), qint64(-123456));
     // A complete entry puts the focus on "Abbruch".
-    QCOMPARE(f.dialog->focusWidget(), knopf(f.dialog.get(), QStringLiteral("&Abbruch")));
+    QCOMPARE(f.dialog->focusWidget(), DialogTreiber::knopf(f.dialog.get(), QStringLiteral("&Abbruch")));
 
     f.text->selectAll();
     DialogTreiber::tippe(f.text, QStringLiteral("Zweiter, geändert"));
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
 
     QCOMPARE(skript.unerwartet(), 0);
     QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM journdat")), 2);
@@ -372,7 +335,7 @@ void TestJournal::schluesselGesperrt()
 
     f.text->selectAll();
     DialogTreiber::tippe(f.text, QStringLiteral("Neu"));
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
     QCOMPARE(Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE lfd=1")).toString(), QStringLiteral("Neu"));
     QCOMPARE(Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE lfd=2")).toString(),
              QStringLiteral("Zweiter"));
@@ -423,7 +386,7 @@ void TestJournal::loeschen()
     QVERIFY(f.zeigen());
     f.oeffne(kTag, QStringLiteral("1"));
     QVERIFY(f.bearbeitet());
-    f.alt(Qt::Key_L);
+    QVERIFY(f.alt(Qt::Key_L));
 
     QCOMPARE(skript.unerwartet(), 0);
     QCOMPARE(skript.anfragen().size(), 1);
@@ -452,7 +415,7 @@ void TestJournal::neuenEintragVerwerfen()
     QVERIFY(f.zeigen());
     f.oeffne(kTag, QString());
     DialogTreiber::tippe(f.text, QStringLiteral("Verworfen"));
-    f.alt(Qt::Key_L);
+    QVERIFY(f.alt(Qt::Key_L));
     QCOMPARE(skript.anfragen().size(), 0);
     QVERIFY(!f.bearbeitet());
     QVERIFY(f.text->text().isEmpty());
@@ -481,7 +444,7 @@ void TestJournal::escapeUndSchliessen()
     QVERIFY(!f.bearbeitet());
 
     f.oeffne(kTag, QStringLiteral("1"));
-    f.alt(Qt::Key_A);
+    QVERIFY(f.alt(Qt::Key_A));
     QVERIFY(f.dialog->isVisible());
     QVERIFY(!f.bearbeitet());
 
@@ -504,7 +467,7 @@ void TestJournal::nummernFehler()
     f.oeffne(kTag, QString());
     f.ausfuellen(QStringLiteral("Zuviel"), QStringLiteral("GS"), QStringLiteral("1200"), QStringLiteral("4000"),
                  QStringLiteral("1"));
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
 
     QCOMPARE(skript.anfragen().size(), 1);
     const Interaktion::Anfrage &a = skript.anfragen().first();
@@ -598,14 +561,11 @@ void TestJournal::einzelEintrag()
     Journal dialog;
     bool bearbeitet = false;
     DialogTreiber::beiModal([&](QDialog *d) {
-        QApplication::setActiveWindow(d);
-        if (!QTest::qWaitForWindowActive(d))
-            return;
         auto *feld = d->findChild<QLineEdit *>(QStringLiteral("text"));
         bearbeitet = feld->isEnabled() && feld->text() == QLatin1String("Alt");
         feld->selectAll();
         DialogTreiber::tippe(feld, QStringLiteral("Korrigiert"));
-        alt(d, taste);
+        DialogTreiber::alt(d, taste);
         if (d->isVisible())
             d->done(-1); // never hang on a dialog that did not close
     });
@@ -642,15 +602,15 @@ void TestJournal::spendeMitEintrag()
         QTest::keyClick(mid, Qt::Key_Return);
         auto *art = d->findChild<QComboBox *>();
         art->setCurrentIndex(art->findText(QStringLiteral("Allgemeine Geldspende")));
-        alt(d, Qt::Key_S);
+        DialogTreiber::alt(d, Qt::Key_S);
         if (d->isVisible())
             d->done(-1);
     });
-    f.alt(Qt::Key_P);
+    QVERIFY(f.alt(Qt::Key_P));
     QVERIFY(DialogTreiber::gelaufen());
     QVERIFY(f.spendeLabel->text().contains(QStringLiteral("Meier")));
 
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
     QCOMPARE(skript.unerwartet(), 0);
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT jlfd,mid,art FROM spende WHERE jdatum=?"),
                               {kTag.toString(Qt::ISODate)});

@@ -21,7 +21,6 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -30,36 +29,9 @@ const QDate kTag(2024, 3, 15);
 
 QString iso(const QDate &d) { return d.toString(Qt::ISODate); }
 
-// An accelerator as the user presses it. The button shows itself pressed for a
-// moment and clicks on release, so wait until no button of the window is down.
-void alt(QWidget *w, Qt::Key taste)
-{
-    QWidget *fenster = w->window();
-    // Giving the focus back after a sub-dialog is the window manager's job.
-    if (QApplication::activeWindow() != fenster) {
-        QApplication::setActiveWindow(fenster);
-        if (!QTest::qWaitForWindowActive(fenster))
-            qWarning("window did not become active");
-    }
-    QTest::keyClick(w, taste, Qt::AltModifier);
-    auto gedrueckt = [fenster] {
-        const auto knoepfe = fenster->findChildren<QAbstractButton *>();
-        return std::any_of(knoepfe.begin(), knoepfe.end(), [](const QAbstractButton *k) { return k->isDown(); });
-    };
-    QDeadlineTimer frist(5000);
-    while (gedrueckt() && !frist.hasExpired())
-        QTest::qWait(10);
-}
-
 int anzahl(const QString &sql, const QVariantList &werte = {})
 {
     return Db::wert(sql, werte).toInt();
-}
-
-bool aktivieren(QWidget *w)
-{
-    QApplication::setActiveWindow(w);
-    return QTest::qWaitForWindowActive(w);
 }
 
 void tippe(QWidget *feld, const QString &text)
@@ -151,7 +123,7 @@ struct Form
         return s;
     }
 
-    void alt(Qt::Key taste) { ::alt(dialog, taste); }
+    bool alt(Qt::Key taste) { return DialogTreiber::alt(dialog, taste); }
 
     QDialog *dialog;
     WKonto *konto;
@@ -180,7 +152,7 @@ std::shared_ptr<bool> imDialog(std::function<void(QDialog *)> aktion)
         if (!flag)
             return;
         *flag = true;
-        if (!aktivieren(d)) {
+        if (!DialogTreiber::zeige(d)) {
             d->reject();
             return;
         }
@@ -256,8 +228,7 @@ void TestZahlungen::aufteilungBuchen()
 
     SkriptInteraktion skript;
     Zahlungen dialog;
-    dialog.show();
-    QVERIFY(aktivieren(&dialog));
+    QVERIFY(DialogTreiber::zeige(&dialog));
     Form f(&dialog);
     QVERIFY(f.vollstaendig());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Bank/Kasse"));
@@ -278,7 +249,7 @@ void TestZahlungen::aufteilungBuchen()
     tippe(f.aufKonto[zeileB], QStringLiteral("08100"));
     // An account without an amount is no split line.
     tippe(f.aufKonto[3], QStringLiteral("08999"));
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
 
     QCOMPARE(skript.unerwartet(), 0);
     const QList<Buchung> b = buchungen(kTag);
@@ -365,8 +336,7 @@ void TestZahlungen::pflichtfelder()
 
     SkriptInteraktion skript;
     Zahlungen dialog;
-    dialog.show();
-    QVERIFY(aktivieren(&dialog));
+    QVERIFY(DialogTreiber::zeige(&dialog));
     Form f(&dialog);
     tippe(f.konto, konto);
     tippe(f.betrag, euro);
@@ -378,7 +348,7 @@ void TestZahlungen::pflichtfelder()
     tippe(f.aufBetrag[2], QStringLiteral("2"));
     tippe(f.aufKonto[2], teilKonto);
     f.text->setFocus();
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
 
     QCOMPARE(dialog.focusWidget()->objectName(), feld);
     QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM journdat")), 0);
@@ -396,8 +366,7 @@ void TestZahlungen::nummernFehler()
     SkriptInteraktion skript;
     skript.antworte(QMessageBox::Ok);
     Zahlungen dialog;
-    dialog.show();
-    QVERIFY(aktivieren(&dialog));
+    QVERIFY(DialogTreiber::zeige(&dialog));
     Form f(&dialog);
     tippe(f.konto, QStringLiteral("1200"));
     f.datum->setDate(kTag);
@@ -409,7 +378,7 @@ void TestZahlungen::nummernFehler()
     tippe(f.aufKost[0], QStringLiteral("LV"));
     tippe(f.aufKonto[0], QStringLiteral("08100"));
     const QStringList vorher = f.inhalt();
-    f.alt(Qt::Key_S);
+    QVERIFY(f.alt(Qt::Key_S));
 
     QCOMPARE(skript.anfragen().size(), 1);
     const Interaktion::Anfrage &a = skript.anfragen().first();
@@ -450,8 +419,7 @@ void TestZahlungen::kasse()
 
     SkriptInteraktion skript;
     Zahlungen dialog;
-    dialog.show();
-    QVERIFY(aktivieren(&dialog));
+    QVERIFY(DialogTreiber::zeige(&dialog));
     Form f(&dialog);
     tippe(f.konto, konto);
     tippe(f.betrag, QStringLiteral("25"));
@@ -459,9 +427,9 @@ void TestZahlungen::kasse()
     auto gelaufen = imDialog([](QDialog *d) {
         auto *art = d->findChild<QComboBox *>();
         art->setCurrentIndex(art->findText(QStringLiteral("Zweckgebundene Geldspende")));
-        alt(d, Qt::Key_S);
+        DialogTreiber::alt(d, Qt::Key_S);
     });
-    f.alt(Qt::Key_P);
+    QVERIFY(f.alt(Qt::Key_P));
     QVERIFY(*gelaufen);
     QCOMPARE(skript.unerwartet(), 0);
 
@@ -474,8 +442,7 @@ void TestZahlungen::spendeAbbrechen()
 {
     SkriptInteraktion skript;
     Zahlungen dialog;
-    dialog.show();
-    QVERIFY(aktivieren(&dialog));
+    QVERIFY(DialogTreiber::zeige(&dialog));
     Form f(&dialog);
     tippe(f.konto, QStringLiteral("1000"));
     f.datum->setDate(kTag);
@@ -490,15 +457,15 @@ void TestZahlungen::spendeAbbrechen()
 
     auto gelaufen = imDialog([](QDialog *d) {
         DialogTreiber::tippe(d->findChild<WMitglied *>(), QStringLiteral("4711"));
-        alt(d, Qt::Key_A);
+        DialogTreiber::alt(d, Qt::Key_A);
     });
-    f.alt(Qt::Key_P);
+    QVERIFY(f.alt(Qt::Key_P));
     QVERIFY(*gelaufen);
     QCOMPARE(f.inhalt(), vorher);
     QCOMPARE(skript.unerwartet(), 0);
 
     // "Abbruch" of the form itself closes it without writing.
-    f.alt(Qt::Key_A);
+    QVERIFY(f.alt(Qt::Key_A));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(anzahl(QStringLiteral("SELECT count(*) FROM journdat")), 0);
@@ -571,7 +538,7 @@ void TestZahlungen::wegEinerBeitragszahlung()
             QTest::keyClick(mid, Qt::Key_Return);
             auto *art = s->findChild<QComboBox *>();
             art->setCurrentIndex(art->findText(QStringLiteral("Mitgliedsbeitrag")));
-            alt(s, Qt::Key_S);
+            DialogTreiber::alt(s, Qt::Key_S);
         });
         f.alt(Qt::Key_P);
         spendeGelaufen = *spende;
@@ -654,7 +621,7 @@ void TestZahlungen::wegEinerBeitragszahlung()
                 << d->findChild<WKonto *>(QStringLiteral("gkonto"))->text()
                 << d->findChild<QDoubleSpinBox *>(QStringLiteral("betrag"))->text()
                 << d->findChild<QLabel *>(QStringLiteral("spendeLabel"))->text();
-        alt(d, Qt::Key_L);
+        DialogTreiber::alt(d, Qt::Key_L);
         QTest::keyClick(nummer, Qt::Key_Escape);
     });
     journal->trigger();

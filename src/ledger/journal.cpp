@@ -30,15 +30,6 @@ QLineEdit *textFeld(QWidget *parent, int breite, const char *name)
     return feld;
 }
 
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    // Return must never press a button of this dialog.
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
 QStandardItem *zelle(const QString &text, bool rechts = false)
 {
     auto *item = new QStandardItem(text);
@@ -80,7 +71,7 @@ Journal::Journal(QWidget *parent) : QDialog(parent)
 
     m_betrag = UtilBetragFeld(this);
     m_betrag->setObjectName(QStringLiteral("betrag"));
-    m_spendeKnopf = knopf(QStringLiteral("S&penden"), this);
+    m_spendeKnopf = UtilKnopf(QStringLiteral("S&penden"), this);
     m_spendeLabel = new QLabel(this);
     m_spendeLabel->setObjectName(QStringLiteral("spendeLabel"));
     gitter->addWidget(new QLabel(QStringLiteral("Betrag"), this), 3, 0);
@@ -98,9 +89,9 @@ Journal::Journal(QWidget *parent) : QDialog(parent)
     m_gkontoLabel = new QLabel(this);
     m_gkonto = new WKonto(m_gkontoLabel, true, this);
     m_gkonto->setObjectName(QStringLiteral("gkonto"));
-    m_speichern = knopf(QStringLiteral("&Speichern"), this);
-    m_abbruch = knopf(QStringLiteral("&Abbruch"), this);
-    m_loeschen = knopf(QStringLiteral("&Löschen"), this);
+    m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
+    m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
+    m_loeschen = UtilKnopf(QStringLiteral("&Löschen"), this);
     gitter->addWidget(new QLabel(QStringLiteral("Gegenkonto"), this), 5, 0);
     gitter->addWidget(m_gkonto, 5, 1);
     gitter->addWidget(m_gkontoLabel, 5, 2, 1, 4);

@@ -24,15 +24,6 @@ QLineEdit *textFeld(QWidget *parent, int breite, const QString &name)
     return feld;
 }
 
-QPushButton *knopf(const QString &text, QWidget *parent)
-{
-    auto *k = new QPushButton(text, parent);
-    // Return belongs to the fields (account searches), never to a button.
-    k->setAutoDefault(false);
-    k->setDefault(false);
-    return k;
-}
-
 // Cash accounts are 1000 to 1099 in text order, so 1050 and 10500 count, 1100 does not.
 bool istKasse(const QString &konto)
 {
@@ -62,7 +53,7 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
 
     m_betrag = UtilBetragFeld(this);
     m_betrag->setObjectName(QStringLiteral("betrag"));
-    m_spendeKnopf = knopf(QStringLiteral("S&penden"), this);
+    m_spendeKnopf = UtilKnopf(QStringLiteral("S&penden"), this);
     m_spendeLabel = new QLabel(this);
     m_spendeLabel->setObjectName(QStringLiteral("spendeLabel"));
     gitter->addWidget(new QLabel(QStringLiteral("Betrag"), this), 2, 0);
@@ -109,8 +100,8 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
     }
 
     auto *knoepfe = new QHBoxLayout;
-    m_speichern = knopf(QStringLiteral("&Speichern"), this);
-    m_abbruch = knopf(QStringLiteral("&Abbruch"), this);
+    m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
+    m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     knoepfe->addWidget(m_speichern);
     knoepfe->addWidget(m_abbruch);
     knoepfe->addStretch();
