@@ -137,7 +137,6 @@ private slots:
     void einzelEintrag_data();
     void einzelEintrag();
     void spendeMitEintrag();
-    void benchmarkListe();
 
 private:
     std::unique_ptr<TestDb> m_db;
@@ -624,33 +623,6 @@ void TestJournal::spendeMitEintrag()
     // Reading the entry again shows its donor.
     f.oeffne(kTag, QStringLiteral("2"));
     QVERIFY(f.spendeLabel->text().contains(QStringLiteral("Meier")));
-}
-
-void TestJournal::benchmarkListe()
-{
-    // A book of 500,000 entries with a million lines; the list must not depend on its size.
-    {
-        Db::Transaktion t;
-        QVERIFY(Db::ausfuehren(QStringLiteral(
-                    "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i<499999) "
-                    "INSERT INTO journdat (datum,lfd,kost,butext) "
-                    "SELECT date('2000-01-01','+'||(i/100)||' days'),i%100+1,'K','T' FROM n"))
-                > 0);
-        QVERIFY(Db::ausfuehren(QStringLiteral("INSERT INTO kgkto (datum,lfd,kg,konto,cent,abstimm) "
-                                              "SELECT datum,lfd,'1','1200',100,'0' FROM journdat"))
-                > 0);
-        QVERIFY(Db::ausfuehren(QStringLiteral("INSERT INTO kgkto (datum,lfd,kg,konto,cent,abstimm) "
-                                              "SELECT datum,lfd,'2','4000',-100,'0' FROM journdat"))
-                > 0);
-        QVERIFY(t.commit());
-    }
-    // Once: a repeated benchmark would build the book again for every round.
-    QBENCHMARK_ONCE {
-        for (int i = 0; i < 20; ++i) {
-            Journal dialog;
-            QCOMPARE(dialog.findChild<QTableView *>()->model()->rowCount(), 10);
-        }
-    }
 }
 
 QTEST_MAIN(TestJournal)
