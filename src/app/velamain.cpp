@@ -220,6 +220,24 @@ void VelaMain::pMitglieder()
     dialog.exec();
 }
 
+void VelaMain::pLieferant()
+{
+    Lieferant dialog(false);
+    dialog.exec();
+}
+
+void VelaMain::pGliederung()
+{
+    Gliederung dialog;
+    dialog.exec();
+}
+
+void VelaMain::pSpendenParam()
+{
+    SpendenParam dialog;
+    dialog.exec();
+}
+
 void VelaMain::pSetup()
 {
     Setup dialog;
@@ -228,16 +246,6 @@ void VelaMain::pSetup()
 
 // Entries whose dialogs do not exist yet do nothing.
 void VelaMain::pEinzelKto() {}
-void VelaMain::pLieferant()
-{
-    Lieferant lieferant(false);
-    lieferant.exec();
-}
-void VelaMain::pGliederung()
-{
-    Gliederung dialog;
-    dialog.exec();
-}
 void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
 void VelaMain::pJournExport() {}
@@ -246,11 +254,6 @@ void VelaMain::pAkkredListe() {}
 void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
 void VelaMain::pBlzImp() {}
-void VelaMain::pSpendenParam()
-{
-    SpendenParam dialog;
-    dialog.exec();
-}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
 void VelaMain::pUpdate() {}
