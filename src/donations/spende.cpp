@@ -319,114 +319,68 @@ QString Spende::pVariablen(qint64 cent, const QString &text) const
     return s;
 }
 
-void Spende::pAufteilen(bool kasse, qint64 cent)
+// The donor's part of the posting text, and the class that picks the account.
+int Spende::spenderKlasse(QString *spender) const
 {
-    // 1. Fee and total.
-    qint64 gebuehr = UtilCent(m_gebuehr->value());
-    qint64 gesamt = 0;
-    if (cent == 0)
-        gebuehr = 0;
-    else
-        gesamt = cent + gebuehr;
-
-    // 2. Levels.
-    const QString selbst = UtilSelbst();
-    const int eigeneEbene = ebeneVon(selbst);
-    const int spenderEbene = ebeneVon(m_f.gliederung);
-    int jahr = QDate::currentDate().year();
-
-    // 3. Donor text and class: 0 named, 1 anonymous, 2 juristic.
-    QString spender;
-    int klasse = 1;
     if (m_f.mid < 1) {
-        spender = QStringLiteral("Anonyme ");
+        *spender = QStringLiteral("Anonyme ");
     } else {
         if (istMitglied(m_f.mid))
-            spender = QStringLiteral("MID ") + QString::number(m_f.mid) + QLatin1Char(' ');
+            *spender = QStringLiteral("MID ") + QString::number(m_f.mid) + QLatin1Char(' ');
         QSqlQuery q = Db::abfrage(QStringLiteral("SELECT name1,name2,plz,ort FROM adresse WHERE art='M' AND key=?"),
                                   {UtilMidKey(m_f.mid)});
         if (!q.next() || q.value(2).toString() == QLatin1String("ZZZZZ")) {
-            if (spender.isEmpty())
-                spender = QStringLiteral("Anonyme ");
+            if (spender->isEmpty())
+                *spender = QStringLiteral("Anonyme ");
         } else {
-            spender += q.value(0).toString();
+            *spender += q.value(0).toString();
             const QString name2 = q.value(1).toString();
             if (!name2.isEmpty())
-                spender += QStringLiteral(", ") + name2;
-            spender += QLatin1Char(' ');
-            klasse = 0;
+                *spender += QStringLiteral(", ") + name2;
+            *spender += QLatin1Char(' ');
             const QVariant sex = Db::wert(QStringLiteral("SELECT sex FROM mitglied WHERE mid=?"), {m_f.mid});
-            if (sex.toString() == QLatin1String("U"))
-                klasse = 2;
+            return sex.toString() == QLatin1String("U") ? kJuristisch : kNamentlich;
         }
     }
+    return kAnonym;
+}
 
-    // 4. Posting text.
-    if (m_f.art == QLatin1Char('M')) {
-        m_buText = spender + QStringLiteral("Mitgliedsbeitrag %Jahr%");
-    } else {
-        m_buText = spender + QStringLiteral("Spende");
-        if (!m_f.gliederung.isEmpty()) {
-            static const char *const praefix[5] = {"", "LV ", "BZV ", "KV ", "OV "};
-            const QString p =
-                spenderEbene >= 1 && spenderEbene <= 4 ? QString::fromLatin1(praefix[spenderEbene]) : QString();
-            m_buText += QLatin1Char(' ') + p + m_f.gliederung;
+// Narrows the months of a fee to the member's joining and leaving in the fee year.
+void Spende::monatsBereich(int jahr, int *von, int *bis) const
+{
+    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT eintritt,austritt FROM mitglied WHERE mid=?"), {m_f.mid});
+    if (q.next()) {
+        // A missing date puts no limit on the range.
+        const QDate eintritt = UtilDatum(q.value(0).toString().left(10));
+        const QDate austritt = UtilDatum(q.value(1).toString().left(10));
+        if ((austritt.isValid() && austritt.year() < jahr) || (eintritt.isValid() && eintritt.year() > jahr)) {
+            *bis = 1;
+        } else {
+            if (eintritt.isValid() && eintritt.year() == jahr)
+                *von = eintritt.month();
+            if (austritt.isValid() && austritt.year() == jahr)
+                *bis = austritt.month();
+            if (*bis < *von)
+                *bis = *von;
         }
     }
+}
 
-    // 5. Account and cost centre.
-    const int wahl = klasse * 2 + (kasse ? 0 : 1);
-    m_kontoEigen = m_param.konto[wahl];
-    m_kostenstelle = m_param.kost[wahl];
-    m_hauptKonto = m_param.midBuchung ? UtilMIDKonto(m_f.mid) : m_kontoEigen;
-
-    // 6. No lines yet.
-    for (Zeile &z : m_zeilen)
-        z = Zeile();
-
-    // 7. Month share table; the International share goes with the Bundesverband.
-    qint64 tabelle[kMonate][kSpalten];
-    for (auto &monat : tabelle) {
-        monat[0] = 0;
-        monat[1] = m_f.proz[0] + m_f.proz[1];
-        for (int c = 2; c < kSpalten; ++c)
-            monat[c] = m_f.proz[c];
-    }
-
-    // 8. Month range: a fee counts only the months of membership in the fee year.
-    int von = 1;
-    int bis = kMonate;
-    if (m_f.art == QLatin1Char('M') && istMitglied(m_f.mid)) {
-        jahr = beitragsJahr(cent);
-        QSqlQuery q = Db::abfrage(QStringLiteral("SELECT eintritt,austritt FROM mitglied WHERE mid=?"), {m_f.mid});
-        if (q.next()) {
-            // A missing date puts no limit on the range.
-            const QDate eintritt = UtilDatum(q.value(0).toString().left(10));
-            const QDate austritt = UtilDatum(q.value(1).toString().left(10));
-            if ((austritt.isValid() && austritt.year() < jahr) || (eintritt.isValid() && eintritt.year() > jahr)) {
-                bis = 1;
-            } else {
-                if (eintritt.isValid() && eintritt.year() == jahr)
-                    von = eintritt.month();
-                if (austritt.isValid() && austritt.year() == jahr)
-                    bis = austritt.month();
-                if (bis < von)
-                    bis = von;
-            }
-        }
-    }
-
-    // 9. Walk up the unit chain; levels without a unit in it pass their share up.
+// Walks from the donation's unit up to the Bundesverband: a level without a unit
+// in the chain passes its share to the next unit above; each unit's column gets
+// its account. False when neither the unit nor the own unit exists.
+bool Spende::verbandsKette(const QString &selbst, int jahr, Monatstabelle &tabelle,
+                           Ebenenkonten &ebenenKonto) const
+{
     QString name = m_f.gliederung.isEmpty() ? selbst : m_f.gliederung;
     Einheit e = einheit(name);
     if (!e.da && name != selbst) {
         name = selbst;
         e = einheit(name);
         if (!e.da)
-            return;
+            return false;
     }
     // Own unit unknown: the walk runs once on an empty row (column 1).
-    QString ebenenKonto[kSpalten];
     QSet<QString> besucht;
     int vorher = kSpalten;
     for (;;) {
@@ -475,6 +429,73 @@ void Spende::pAufteilen(bool kasse, qint64 cent)
         e = naechste;
         vorher = c;
     }
+    return true;
+}
+
+void Spende::pAufteilen(bool kasse, qint64 cent)
+{
+    // 1. Fee and total.
+    qint64 gebuehr = UtilCent(m_gebuehr->value());
+    qint64 gesamt = 0;
+    if (cent == 0)
+        gebuehr = 0;
+    else
+        gesamt = cent + gebuehr;
+
+    // 2. Levels.
+    const QString selbst = UtilSelbst();
+    const int eigeneEbene = ebeneVon(selbst);
+    const int spenderEbene = ebeneVon(m_f.gliederung);
+    int jahr = QDate::currentDate().year();
+
+    // 3. Donor text and class.
+    QString spender;
+    const int klasse = spenderKlasse(&spender);
+
+    // 4. Posting text.
+    if (m_f.art == QLatin1Char('M')) {
+        m_buText = spender + QStringLiteral("Mitgliedsbeitrag %Jahr%");
+    } else {
+        m_buText = spender + QStringLiteral("Spende");
+        if (!m_f.gliederung.isEmpty()) {
+            static const char *const praefix[5] = {"", "LV ", "BZV ", "KV ", "OV "};
+            const QString p =
+                spenderEbene >= 1 && spenderEbene <= 4 ? QString::fromLatin1(praefix[spenderEbene]) : QString();
+            m_buText += QLatin1Char(' ') + p + m_f.gliederung;
+        }
+    }
+
+    // 5. Account and cost centre.
+    const int wahl = klasse * 2 + (kasse ? 0 : 1);
+    m_kontoEigen = m_param.konto[wahl];
+    m_kostenstelle = m_param.kost[wahl];
+    m_hauptKonto = m_param.midBuchung ? UtilMIDKonto(m_f.mid) : m_kontoEigen;
+
+    // 6. No lines yet.
+    for (Zeile &z : m_zeilen)
+        z = Zeile();
+
+    // 7. Month share table; the International share goes with the Bundesverband.
+    Monatstabelle tabelle;
+    for (auto &monat : tabelle) {
+        monat[0] = 0;
+        monat[1] = m_f.proz[0] + m_f.proz[1];
+        for (int c = 2; c < kSpalten; ++c)
+            monat[c] = m_f.proz[c];
+    }
+
+    // 8. Month range: a fee counts only the months of membership in the fee year.
+    int von = 1;
+    int bis = kMonate;
+    if (m_f.art == QLatin1Char('M') && istMitglied(m_f.mid)) {
+        jahr = beitragsJahr(cent);
+        monatsBereich(jahr, &von, &bis);
+    }
+
+    // 9. Walk up the unit chain; levels without a unit in it pass their share up.
+    Ebenenkonten ebenenKonto;
+    if (!verbandsKette(selbst, jahr, tabelle, ebenenKonto))
+        return;
 
     // 10. Amounts per column over the month range, in cents.
     const int monate = bis - von + 1;

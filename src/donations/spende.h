@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include <QDate>
 #include <QDialog>
 
@@ -70,7 +72,15 @@ private:
     void pFelder();
     void pBeitrDat();
     QString pVariablen(qint64 cent, const QString &text) const;
+    // Shares per month (rows) and level column (International .. Ortsverband).
+    using Monatstabelle = std::array<std::array<qint64, 6>, 12>;
+    using Ebenenkonten = std::array<QString, 6>;
+    enum Spenderklasse { kNamentlich = 0, kAnonym = 1, kJuristisch = 2 };
+
     void pAufteilen(bool kasse, qint64 cent);
+    int spenderKlasse(QString *spender) const;
+    void monatsBereich(int jahr, int *von, int *bis) const;
+    bool verbandsKette(const QString &selbst, int jahr, Monatstabelle &tabelle, Ebenenkonten &ebenenKonto) const;
     int beitragsJahr(qint64 cent) const;
     int feldMid() const;
     void zeigeFelder();
