@@ -91,6 +91,10 @@ private slots:
         QCOMPARE(buche(3), -1);
         QCOMPARE(buche(1, "4711", {}, "1200", Tag.addDays(1)), -1);
         QCOMPARE(bestand(), "2/4");
+
+        // Texts a caller leaves out are stored as empty text, not as NULL.
+        QCOMPARE(UtilBuch(Tag, 0, "K", QString(), "T", 100, "1200", "4711", QString(), QString()), 3);
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM journdat WHERE lfd=3 AND beleg='' AND beschluss='' AND art=''"), 1);
     }
 
     void art_data()

@@ -80,16 +80,23 @@ int UtilBuch(const QDate &datum, int lfd, const QString &kost, const QString &be
              const QString &art)
 {
     QString k = art.simplified();
+    if (k.isNull())
+        k = QStringLiteral("");
     if (k.isEmpty() && (istAbgrenzung(konto) || istAbgrenzung(gkonto)))
         k = QStringLiteral("A");
 
+    // Texts are stored as text, never as NULL, even when a caller passes none.
+    auto text = [](const QString &s) {
+        const QString t = s.simplified();
+        return t.isNull() ? QStringLiteral("") : t;
+    };
     const QString dat = UtilDatumText(datum);
-    const QString kostS = kost.simplified();
-    const QString belegS = beleg.simplified();
-    const QString butextS = butext.simplified();
-    const QString beschlussS = beschluss.simplified();
-    const QString kontoS = konto.simplified().toUpper();
-    const QString gkontoS = gkonto.simplified().toUpper();
+    const QString kostS = text(kost);
+    const QString belegS = text(beleg);
+    const QString butextS = text(butext);
+    const QString beschlussS = text(beschluss);
+    const QString kontoS = text(konto).toUpper();
+    const QString gkontoS = text(gkonto).toUpper();
 
     Buchungsklammer klammer;
     int n = -1;

@@ -227,11 +227,12 @@ void Journal::pDelete()
             return;
         const QVariantList schluessel{m_datumText, m_lfd};
         // The donation rows, the lines and the entry go together or not at all.
+        // All three go, or none: a half-deleted entry would unbalance the books.
         Db::Transaktion t;
-        Db::ausfuehren(QStringLiteral("DELETE FROM spende WHERE jdatum=? AND jlfd=?"), schluessel);
-        Db::ausfuehren(QStringLiteral("DELETE FROM kgkto WHERE datum=? AND lfd=?"), schluessel);
-        Db::ausfuehren(QStringLiteral("DELETE FROM journdat WHERE datum=? AND lfd=?"), schluessel);
-        t.commit();
+        if (Db::ausfuehren(QStringLiteral("DELETE FROM spende WHERE jdatum=? AND jlfd=?"), schluessel) >= 0
+            && Db::ausfuehren(QStringLiteral("DELETE FROM kgkto WHERE datum=? AND lfd=?"), schluessel) >= 0
+            && Db::ausfuehren(QStringLiteral("DELETE FROM journdat WHERE datum=? AND lfd=?"), schluessel) >= 0)
+            t.commit();
         pFuellListe();
     }
     if (m_einzel)
