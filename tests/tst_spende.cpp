@@ -45,21 +45,8 @@ void param(QChar art, const Anteile &a, bool midBuchung = false, const QString &
                    w);
 }
 // The widget `spalte` columns right of a label in the form's grid (the grid sits in an outer layout).
-template <typename T>
-T *neben(QDialog *d, const QString &label, int spalte = 1)
-{
-    auto *grid = d->findChild<QGridLayout *>();
-    int r = 0, c = 0, rs = 0, cs = 0;
-    for (QLabel *l : d->findChildren<QLabel *>()) {
-        if (l->text() != label || grid->indexOf(l) < 0)
-            continue;
-        grid->getItemPosition(grid->indexOf(l), &r, &c, &rs, &cs);
-        return qobject_cast<T *>(grid->itemAtPosition(r, c + spalte)->widget());
-    }
-    return nullptr;
-}
-QDoubleSpinBox *anteil(QDialog *d, const char *ebene) { return neben<QDoubleSpinBox>(d, QLatin1String(ebene)); }
-QDateEdit *neuFeld(QDialog *d) { return neben<QDateEdit>(d, QStringLiteral("Art"), 3); } // new paid-until date
+QDoubleSpinBox *anteil(QDialog *d, const char *ebene) { return DialogTreiber::feldBei<QDoubleSpinBox>(d, QLatin1String(ebene)); }
+QDateEdit *neuFeld(QDialog *d) { return DialogTreiber::feldBei<QDateEdit>(d, QStringLiteral("Art"), 0, 3); } // new paid-until date
 struct Eingabe { QString mid, gliederung; int art = -1; double gebuehr = 0.0; std::function<void(QDialog *)> mehr = {}; };
 // Runs the dialog with `cent`, fills it in like the user (null: leave as is) and saves with Alt+S or cancels with Alt+A.
 int eingeben(Spende &s, qint64 cent, const Eingabe &e, bool speichern = true)
@@ -73,7 +60,7 @@ int eingeben(Spende &s, qint64 cent, const Eingabe &e, bool speichern = true)
             d->findChild<WGliederung *>()->setText(e.gliederung);
         if (e.art >= 0)
             d->findChild<QComboBox *>()->setCurrentIndex(e.art);
-        neben<QDoubleSpinBox>(d, QStringLiteral("Bankgebühr"))->setValue(e.gebuehr);
+        DialogTreiber::feldBei<QDoubleSpinBox>(d, QStringLiteral("Bankgebühr"))->setValue(e.gebuehr);
         if (e.mehr)
             e.mehr(d);
         if (!DialogTreiber::alt(d, speichern ? Qt::Key_S : Qt::Key_A))
@@ -358,7 +345,7 @@ private slots:
         param('G', kStandard);
         Spende s;
         const auto mehr = [](QDialog *d) {
-            neben<QDateEdit>(d, "Bescheinigung")->setDate(QDate(2024, 3, 1));
+            DialogTreiber::feldBei<QDateEdit>(d, "Bescheinigung")->setDate(QDate(2024, 3, 1));
             anteil(d, "Ortsverband")->setValue(12.5);
         };
         QCOMPARE(eingeben(s, 10000, {"4711", "KVSTADT", kAllgemein, 0.0, mehr}), 1);
@@ -395,7 +382,7 @@ private slots:
         const auto lies = [&gezeigt](QDialog *d) {
             gezeigt = QStringList{d->findChild<WMitglied *>()->text(), d->findChild<WGliederung *>()->text(),
                                   QString::number(d->findChild<QComboBox *>()->currentIndex()),
-                                  neben<QDateEdit>(d, "Bescheinigung")->date().toString(Qt::ISODate)};
+                                  DialogTreiber::feldBei<QDateEdit>(d, "Bescheinigung")->date().toString(Qt::ISODate)};
             for (const char *n : {"Bundesverband", "Landesverband", "Bezirksverband", "Kreisverband", "Ortsverband"})
                 gezeigt << QString::number(anteil(d, n)->value());
         };

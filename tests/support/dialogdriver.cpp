@@ -93,16 +93,22 @@ QPushButton *knopf(QWidget *fenster, const QString &text)
 
 QWidget *feldBei(QWidget *bereich, const QString &beschriftung, int nr, int spalte)
 {
+    // Labels and fields may sit in any grid, nested layouts and tab pages included.
     int gezaehlt = 0;
     for (QLabel *label : bereich->findChildren<QLabel *>()) {
-        QWidget *eltern = label->parentWidget();
-        auto *grid = eltern ? qobject_cast<QGridLayout *>(eltern->layout()) : nullptr;
-        if (label->text() != beschriftung || !grid || grid->indexOf(label) < 0 || gezaehlt++ < nr)
+        if (label->text() != beschriftung)
             continue;
-        int r = 0, c = 0, rs = 0, cs = 0;
-        grid->getItemPosition(grid->indexOf(label), &r, &c, &rs, &cs);
-        QLayoutItem *item = grid->itemAtPosition(r, c + spalte);
-        return item ? item->widget() : nullptr;
+        for (QGridLayout *grid : label->window()->findChildren<QGridLayout *>()) {
+            const int pos = grid->indexOf(label);
+            if (pos < 0)
+                continue;
+            if (gezaehlt++ < nr)
+                break;
+            int r = 0, c = 0, rs = 0, cs = 0;
+            grid->getItemPosition(pos, &r, &c, &rs, &cs);
+            QLayoutItem *item = grid->itemAtPosition(r, c + spalte);
+            return item ? item->widget() : nullptr;
+        }
     }
     return nullptr;
 }
