@@ -17,56 +17,43 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
-
 #include <memory>
 
 using namespace DialogTreiber;
 
 namespace {
 
-const QString kHeute = QDate::currentDate().toString("yyyy-MM-dd");
-
-template<typename T>
-T *kind(QWidget *d, const char *name) { return d->findChild<T *>(QLatin1String(name)); }
-template<typename T = QString>
-void spalten(std::initializer_list<const char *> namen)
-{
-    for (const char *name : namen)
-        QTest::addColumn<T>(name);
-}
-
+template<typename T> T *kind(QWidget *d, const char *name) { return d->findChild<T *>(QLatin1String(name)); }
+template<typename T = QString> void spalten(std::initializer_list<const char *> n) { for (auto x : n) QTest::addColumn<T>(x); }
 QString reihe(const QString &sql, const QVariantList &werte = {}) { return TestDb::zeile(sql, werte).join('|'); }
 QString mitglied(int mid)
 {
     return reihe("SELECT intnr,gliederung,wohngliederung,sex,nation,tel,gebdat,zahlart,beitrag,eintritt,austritt,"
                  "bezahlt,zahlstatus,statusdatum FROM mitglied WHERE mid=?", {mid});
 }
+void prefix(const QString &p, const QString &a)
+{ TestDb::setParameter("Konten/PrefMitglied", p); TestDb::setParameter("Konten/AddMitglied", a); }
 void nummer(QWidget *d, const QString &mid) { tippeReturn(kind<WMitglied>(d, "mid"), mid); }
 
-// The members dialog, shown, with the number typed and Return pressed.
-std::unique_ptr<Mitglieder> oeffne(const QString &mid)
+std::unique_ptr<Mitglieder> oeffne(const QString &mid) // shown, with the number typed and Return pressed
 {
     auto d = std::make_unique<Mitglieder>(false);
     if (zeige(d.get()))
         nummer(d.get(), mid);
     return d;
 }
-
 void mitgliedAnlegen(int mid, const QString &sex = "M", const QString &werte = "'7','KV Nord','','DE','0228 1',"
                      "'1970-05-06','L',4800,'2001-02-03','2200-01-01','2024-12-31','R','2024-01-15'")
 {
-    Db::ausfuehren(QString("INSERT INTO mitglied (mid,sex,intnr,gliederung,wohngliederung,nation,tel,gebdat,zahlart,"
-                           "beitrag,eintritt,austritt,bezahlt,zahlstatus,statusdatum) VALUES (?,?,%1)").arg(werte),
-                   {mid, sex});
+    Db::ausfuehren("INSERT INTO mitglied (mid,sex,intnr,gliederung,wohngliederung,nation,tel,gebdat,zahlart,beitrag,"
+                   "eintritt,austritt,bezahlt,zahlstatus,statusdatum) VALUES (?,?," + werte + ")", {mid, sex});
 }
-
 void adresseAnlegen(int mid, const QString &name1, const QString &name2, const QString &plz = QString(),
                     const QString &ort = QString(), const QString &art = "M")
 {
     Db::ausfuehren("INSERT INTO adresse (art,key,suchname,name1,name2,strasse,plz,ort,land,mail) VALUES "
                    "(?,?,?,?,?,'',?,?,'','')", {art, UtilMidKey(mid), SuchName(name1, name2), name1, name2, plz, ort});
 }
-
 // A posting with its two account lines and, for a member, its donation row.
 void spendeAnlegen(const QString &datum, int lfd, const QString &text, const QString &konto,
                    const QString &gkonto, qint64 cent, int mid = 0, const QString &kost = QString())
@@ -76,9 +63,7 @@ void spendeAnlegen(const QString &datum, int lfd, const QString &text, const QSt
     Db::ausfuehren("INSERT INTO kgkto (datum,lfd,kg,konto,cent,abstimm) VALUES (?,?,'1',?,?,'0'),(?,?,'2',?,?,'0')",
                    {datum, lfd, konto, cent, datum, lfd, gkonto, -cent});
     if (mid > 0)
-        Db::ausfuehren("INSERT INTO spende (jdatum,jlfd,mid,sortname,art,gliederung,quittung,prozint,prozbuv,prozlv,"
-                       "prozbzv,prozkv,prozov) VALUES (?,?,?,'','S','KV Nord','1900-01-01',0,0,0,0,10000,0)",
-                       {datum, lfd, mid});
+        Db::ausfuehren("INSERT INTO spende (jdatum,jlfd,mid,art) VALUES (?,?,?,'S')", {datum, lfd, mid});
 }
 
 } // namespace
@@ -89,25 +74,16 @@ class TstMitglieder : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German)); }
-    void init()
-    {
-        m_db = std::make_unique<TestDb>();
-        QVERIFY(m_db->ok());
-        TestDb::setParameter("Konten/PrefMitglied", "20");
-        TestDb::setParameter("Konten/AddMitglied", "100000");
-    }
+    void init() { m_db = std::make_unique<TestDb>(); QVERIFY(m_db->ok()); prefix("20", "100000"); }
     void cleanup() { m_db.reset(); }
-
     void neuAnlegen_data()
     {
         spalten({"mid", "intern", "nachname", "wohnort", "gespeichert"});
-        const QString h = kHeute;
+        const QString h = QDate::currentDate().toString("yyyy-MM-dd");
         QTest::newRow("Mitglied: Vorgaben, Wohnort gleich") << "4711" << "815" << "Muster" << "OV Mitte"
             << "815|OV Mitte|| |||1900-01-01| |3600|" + h + "|2200-01-01|" + h + "|N|" + h;
         QTest::newRow("andere Person: keine Vorgaben") << "1000001" << " 0042 " << "Muster" << "OV Süd"
             << "42|OV Mitte|OV Süd| |||1900-01-01| |0|1900-01-01|2200-01-01|1900-01-01| |" + h;
-        QTest::newRow("Intern keine Zahl") << "12" << "A12" << "Muster" << ""
-            << "0|OV Mitte|| |||1900-01-01| |3600|" + h + "|2200-01-01|" + h + "|N|" + h;
         QTest::newRow("ohne Nachname nichts") << "88" << "1" << "   " << "" << "";
     }
     void neuAnlegen()
@@ -117,9 +93,7 @@ private slots:
         SkriptInteraktion skript;
         const auto d = oeffne(mid);
         const bool person = mid.toInt() > 999999;
-        for (const char *feld : {"zahlart", "zahlstatus", "statusdatum", "beitrag", "bezahlt", "eintritt", "austritt"})
-            QVERIFY2(kind<QWidget>(d.get(), feld)->isEnabled() != person, feld);
-        QCOMPARE(knopf(d.get(), "-> &Mitglied")->isVisible(), person);
+        QVERIFY(kind<QWidget>(d.get(), "beitrag")->isEnabled() != person && kind<QWidget>(d.get(), "zahlart")->isEnabled() != person);
         tippe(feldBei<QLineEdit>(d.get(), "Nachname"), nachname);
         tippe(feldBei<QLineEdit>(d.get(), "Vorname"), "Max");
         tippe(kind<QLineEdit>(d.get(), "intnr"), intern);
@@ -127,74 +101,58 @@ private slots:
         kind<WGliederung>(d.get(), "wohngliederung")->setText(wohnort);
         QVERIFY(alt(d.get(), Qt::Key_S));
         QCOMPARE(mitglied(mid.toInt()), gespeichert);
-        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM adresse WHERE art='M' AND key=? AND name1='Muster' AND "
-                                "name2='Max'", {UtilMidKey(mid.toInt())}), gespeichert.isEmpty() ? 0 : 1);
-        // After saving the dialog waits for the next number; without a surname it stays in the record.
-        QCOMPARE(kind<WMitglied>(d.get(), "mid")->isEnabled(), !gespeichert.isEmpty());
-        QCOMPARE(kind<WMitglied>(d.get(), "mid")->text(), gespeichert.isEmpty() ? mid : QString());
+        QCOMPARE(reihe("SELECT name1,name2 FROM adresse WHERE art='M' AND key=?", {UtilMidKey(mid.toInt())}),
+                 gespeichert.isEmpty() ? "" : "Muster|Max");
         QCOMPARE(skript.anfragen().size(), 0);
     }
     void geschlecht_data()
     {
         spalten({"gespeichert", "taste", "angezeigt", "neu"}); // taste: typed into the combo
-        QTest::newRow("Männlich bleibt") << "M" << "" << "Männlich" << "M";
         QTest::newRow("Firma gewählt") << "M" << "F" << "Männlich" << "U";
         QTest::newRow("Weiblich gewählt") << "U" << "W" << "Firma" << "W";
         QTest::newRow("unbekannt") << "D" << "" << "" << " ";
-        QTest::newRow("klein geschrieben") << "m" << "" << "" << " ";
     }
     void geschlecht()
     {
         QFETCH(QString, gespeichert); QFETCH(QString, taste); QFETCH(QString, angezeigt); QFETCH(QString, neu);
-        mitgliedAnlegen(500, gespeichert);
-        adresseAnlegen(500, "Muster", "Eva");
+        mitgliedAnlegen(500, gespeichert); adresseAnlegen(500, "Muster", "Eva");
         const auto d = oeffne("500");
         QCOMPARE(kind<QComboBox>(d.get(), "sex")->currentText(), angezeigt);
-        if (!taste.isEmpty())
-            QTest::keyClicks(kind<QComboBox>(d.get(), "sex"), taste);
+        QTest::keyClicks(kind<QComboBox>(d.get(), "sex"), taste);
         QVERIFY(alt(d.get(), Qt::Key_S));
-        // Every other stored value comes back unchanged.
-        QCOMPARE(mitglied(500), "7|KV Nord||" + neu + "|DE|0228 1|1970-05-06|L|4800|2001-02-03|2200-01-01|"
-                                "2024-12-31|R|2024-01-15");
+        QCOMPARE(mitglied(500), "7|KV Nord||" + neu + "|DE|0228 1|1970-05-06|L|4800|2001-02-03|2200-01-01|2024-12-31|R|2024-01-15");
     }
     void loeschen_data()
     {
-        spalten<bool>({"spende", "geloescht"});
-        spalten<QList<int>>({"antworten"});
-        QTest::newRow("ohne Spende") << false << true << QList<int>{QMessageBox::Ok};
-        QTest::newRow("mit Spende") << true << true << QList<int>{QMessageBox::Ok, QMessageBox::Ok};
-        QTest::newRow("mit Spende, zweite Frage abgebrochen") << true << false << QList<int>{QMessageBox::Ok, QMessageBox::Cancel};
+        spalten<QList<int>>({"antworten"}); // a second question only for a member with donations
+        QTest::newRow("ohne Spende") << QList<int>{QMessageBox::Ok};
+        QTest::newRow("mit Spende") << QList<int>{QMessageBox::Ok, QMessageBox::Ok};
+        QTest::newRow("mit Spende, zweite Frage abgebrochen") << QList<int>{QMessageBox::Ok, QMessageBox::Cancel};
     }
     void loeschen()
     {
-        QFETCH(bool, spende); QFETCH(bool, geloescht); QFETCH(QList<int>, antworten);
-        mitgliedAnlegen(300);
-        adresseAnlegen(300, "Muster", "Eva");
+        QFETCH(QList<int>, antworten);
+        const bool spende = antworten.size() > 1, geloescht = antworten.last() == QMessageBox::Ok;
+        mitgliedAnlegen(300); adresseAnlegen(300, "Muster", "Eva");
         Db::ausfuehren("INSERT INTO bankverbindung (art,key,inhaber) VALUES ('M','00000300','Eva')");
         if (spende)
             spendeAnlegen("2024-03-01", 1, "Spende", "1200", UtilMIDKonto(300), 5000, 300);
         SkriptInteraktion skript;
-        for (int a : antworten)
-            skript.antworte(static_cast<QMessageBox::StandardButton>(a));
+        for (int a : antworten) skript.antworte(static_cast<QMessageBox::StandardButton>(a));
         const auto d = oeffne("300");
         QVERIFY(alt(d.get(), Qt::Key_L));
-        QCOMPARE(skript.anfragen().size(), antworten.size());
-        QCOMPARE(skript.unerwartet(), 0);
-        if (spende) {
-            const Interaktion::Anfrage &f = skript.anfragen().at(1);
-            QCOMPARE(f.titel + ": " + f.text, QStringLiteral("Löschen: Achtung: Es existieren bereits Zahlungen. Trotzdem löschen?"));
-            QVERIFY(f.knoepfe == (QMessageBox::Ok | QMessageBox::Cancel) && f.vorgabe == QMessageBox::Cancel);
-        }
+        QCOMPARE(skript.anfragen().size() + skript.unerwartet(), antworten.size());
+        if (spende)
+            QCOMPARE(skript.anfragen().at(1).text + QString::number(skript.anfragen().at(1).vorgabe == QMessageBox::Cancel),
+                     QStringLiteral("Achtung: Es existieren bereits Zahlungen. Trotzdem löschen?1"));
         // Member, address and bank go together; donations and postings stay in the books.
         QCOMPARE(reihe("SELECT (SELECT count(*) FROM mitglied),(SELECT count(*) FROM adresse),(SELECT count(*) FROM "
                        "bankverbindung),(SELECT count(*) FROM spende),(SELECT count(*) FROM kgkto)"),
                  QString("%1|%1|%1|%2|%3").arg(geloescht ? 0 : 1).arg(spende ? 1 : 0).arg(spende ? 2 : 0));
-        QCOMPARE(kind<WMitglied>(d.get(), "mid")->isEnabled(), geloescht);
     }
     void anlegenAusSuche_data()
     {
-        spalten<QList<int>>({"vorhanden"});
-        spalten<int>({"erwartet"});
+        spalten<QList<int>>({"vorhanden"}); spalten<int>({"erwartet"});
         QTest::newRow("leer") << QList<int>{} << 1000000;
         QTest::newRow("nur Mitglieder") << QList<int>{1234, 17} << 1000000;
         QTest::newRow("schon andere") << QList<int>{1234, 1000005, 999999} << 1000006;
@@ -202,27 +160,21 @@ private slots:
     void anlegenAusSuche()
     {
         QFETCH(QList<int>, vorhanden); QFETCH(int, erwartet);
-        for (int mid : vorhanden)
-            mitgliedAnlegen(mid);
+        for (int mid : vorhanden) mitgliedAnlegen(mid);
         SkriptInteraktion skript;
         MIDSuche suche(true);
-        QStringList gesehen;
         beiModal([&](QDialog *s) {
             const auto zu = qScopeGuard([s] { if (s->isVisible()) s->reject(); });
             beiModal([&](QDialog *m) {
                 const auto zuM = qScopeGuard([m] { if (m->isVisible()) m->reject(); });
                 QVERIFY(zeige(m));
-                gesehen << m->focusWidget()->objectName() << QString::number(knopf(m, "&Löschen") != nullptr)
-                        << QString::number(kind<QWidget>(m, "beitrag")->isEnabled());
                 tippe(feldBei<QLineEdit>(m, "Nachname"), "Neumann");
                 tippe(feldBei<QLineEdit>(m, "PLZ/Ort"), "53111");
                 alt(m, Qt::Key_S);
             });
-            if (QPushButton *anlegen = knopf(s, "A&nlegen"))
-                anlegen->click();
+            if (QPushButton *anlegen = knopf(s, "A&nlegen")) anlegen->click();
         });
         QCOMPARE(suche.exec(QString()), int(QDialog::Accepted));
-        QCOMPARE(gesehen, (QStringList{"sex", "0", "1"})); // focus on sex, no "&Löschen", fee fields open
         QCOMPARE(suche.auswahl(), erwartet);
         QCOMPARE(reihe("SELECT a.name1,a.plz,m.mid FROM adresse a JOIN mitglied m ON m.mid=? WHERE a.art='M' AND "
                        "a.key=?", {erwartet, UtilMidKey(erwartet)}), "Neumann|53111|" + QString::number(erwartet));
@@ -234,14 +186,12 @@ private slots:
         spalten({"stand", "neu"}); // counts and posting texts afterwards; member 815 # its address and bank
         const QString fertig = "0|0|2|0|2|1|MID 815 Spende/MID 815 Bareinzahlung/Fremd MID 1000042 Spende";
         QTest::newRow("neue Nummer") << false << true << fertig
-            << "0|KV Nord||M||0228 9|1900-01-01| |0|1900-01-01|2200-01-01|1900-01-01| |2024-05-05"
-               "#Spender|Sepp|53111|Bonn||";
+            << "0|KV Nord||M||0228 9|1900-01-01| |0|1900-01-01|2200-01-01|1900-01-01| |2024-05-05#Spender|Sepp|53111|Bonn||";
         // Filled columns of 815 win; empty ones and unknown codes keep the data of 1000042.
-        QTest::newRow("vorhanden, übernehmen") << true << true << fertig
+        QTest::newRow("übernehmen") << true << true << fertig
             << "99|KV Nord|OV Süd|M|DE|0228 9|1960-01-01|L|6000|2010-04-01|2200-01-01|1900-01-01|X|2024-06-01"
                "#Spender-Alt|Sepp|53111|Beuel|S. Spender|DE02";
-        QTest::newRow("vorhanden, abgebrochen") << true << false
-            << "1|1|0|2|0|0|MID 1000042 Spende/Bareinzahlung/Fremd MID 1000042 Spende"
+        QTest::newRow("abgebrochen") << true << false << "1|1|0|2|0|0|MID 1000042 Spende/Bareinzahlung/Fremd MID 1000042 Spende"
             << "99||OV Süd|Q|DE||1960-01-01|L|6000|2010-04-01|2200-01-01|1900-01-01|X|2024-06-01"
                "#Spender-Alt|||Beuel|S. Spender|DE02";
     }
@@ -260,23 +210,15 @@ private slots:
             mitgliedAnlegen(815, "Q", "'99','','OV Süd','DE','','1960-01-01','L',6000,'2010-04-01','2200-01-01',"
                                       "'1900-01-01','X','2024-06-01'");
             adresseAnlegen(815, "Spender-Alt", QString(), QString(), "Beuel");
-            Db::ausfuehren("INSERT INTO bankverbindung (art,key,inhaber,nummer,blz,bank,bic,iban) "
-                           "VALUES ('M','00000815','S. Spender','','','Sparkasse','','DE02')");
+            Db::ausfuehren("INSERT INTO bankverbindung (art,key,inhaber,iban) VALUES ('M','00000815','S. Spender','DE02')");
         }
         SkriptInteraktion skript;
         skript.antworteZahl(815);
-        if (vorhanden)
-            skript.antworte(uebernehmen ? QMessageBox::Ok : QMessageBox::Cancel);
+        if (vorhanden) skript.antworte(uebernehmen ? QMessageBox::Ok : QMessageBox::Cancel);
         const auto d = oeffne("1000042");
         QVERIFY(alt(d.get(), Qt::Key_M));
-        QCOMPARE(skript.unerwartet() + skript.offen(), 0);
-        const Interaktion::Anfrage &z = skript.anfragen().at(0);
-        QVERIFY(z.art == Interaktion::Art::Ganzzahl && z.text == "Mitgliedsnummer" && z.min == 1 && z.max == 999999);
-        if (vorhanden) {
-            const Interaktion::Anfrage &f = skript.anfragen().at(1);
-            QCOMPARE(f.titel + ": " + f.text, QStringLiteral("Mitglieder: Mitglied 815 existiert bereits. Daten übernehmen?"));
-            QCOMPARE(f.vorgabe, QMessageBox::Cancel);
-        }
+        QVERIFY(skript.unerwartet() + skript.offen() == 0 && skript.anfragen().at(0).max == 999999);
+        if (vorhanden) QCOMPARE(skript.anfragen().at(1).vorgabe, QMessageBox::Cancel); // Return must not merge
         const QString k = "(SELECT count(*) FROM %1 WHERE %2=?),";
         QCOMPARE(reihe("SELECT " + k.arg("mitglied", "mid") + k.arg("adresse", "key") + k.arg("spende", "mid") +
                        k.arg("kgkto", "konto") + k.arg("kgkto", "konto") + k.arg("zahllauf", "mid") +
@@ -285,29 +227,21 @@ private slots:
         QCOMPARE(mitglied(815) + '#' + reihe("SELECT a.name1,a.name2,a.plz,a.ort,ifnull(b.inhaber,''),ifnull(b.iban,'') "
                                              "FROM adresse a LEFT JOIN bankverbindung b ON b.art=a.art AND b.key=a.key "
                                              "WHERE a.key='00000815'"), neu);
-        // The dialog shows the record under its number now, with its donations.
-        QCOMPARE(kind<WMitglied>(d.get(), "mid")->text(), QString::number(uebernehmen ? 815 : 1000042));
-        QCOMPARE(kind<QTableWidget>(d.get(), "spenden")->rowCount(), 2);
     }
     void feldSuche_data()
     {
-        QTest::addColumn<bool>("anlegen"); // the field's creation flag; with it the user picks the first row
+        spalten<bool>({"anlegen"}); // the field's creation flag; with it the user picks the first row
         spalten({"eingabe", "plzDazu", "felder"}); // plzDazu: typed into the search; felder: name|postcode
-        QTest::addColumn<QStringList>("treffer"); // empty: no search
+        spalten<QStringList>({"treffer"}); // empty: no search
         // Search names include the first name: MULERANA (1) before MULERBERND (2); suppliers are no members.
         QTest::newRow("NMUELLER") << false << "NMUELLER" << "" << "MUELLER|" << QStringList{"1", "2"};
         QTest::newRow("P530") << false << "P530" << "" << "|530" << QStringList{"2"};
         QTest::newRow("M12") << false << "M12" << "" << "|12" << QStringList{"1000007"};
         QTest::newRow("PLZ länger als Name") << false << "NM" << "53" << "M|" << QStringList{"2", "4", "1"};
-        QTest::newRow("PLZ so lang wie Name") << false << "NMU" << "53" << "MU|" << QStringList{"2", "4", "1"};
         QTest::newRow("Name länger als PLZ") << false << "NMU" << "5" << "MU|" << QStringList{"4", "1", "2"};
         QTest::newRow("Apostroph") << false << "NO'Neil" << "" << "O'NEIL|" << QStringList{"5"};
-        QTest::newRow("nichts gefunden") << false << "NZander" << "" << "ZANDER|" << QStringList{"-"};
-        QTest::newRow("mmeier klein") << false << " mmeier " << "" << "MEIER|" << QStringList{"1000007"};
-        QTest::newRow("MEIER?") << false << "MEIER?" << "" << "MEIER|" << QStringList{"1000007"};
+        QTest::newRow("meier? klein") << false << " meier? " << "" << "MEIER|" << QStringList{"1000007"};
         QTest::newRow("531? gewählt") << true << "531?" << "" << "|531" << QStringList{"4", "1", "Mulder, Dora", "53100 Bonn"};
-        QTest::newRow("nMeier gewählt") << true << "nMeier" << "" << "MEIER|"
-                                        << QStringList{"1000007", "Meyer, Jan", "12047 Berlin"};
         QTest::newRow("4711 ohne Suche") << false << "4711" << "" << "" << QStringList();
     }
     void feldSuche()
@@ -327,15 +261,12 @@ private slots:
         QStringList gesehen, zeile;
         beiModal([&](QDialog *d) {
             const auto zu = qScopeGuard([d] { if (d->isVisible()) d->reject(); });
-            gesehen << d->windowTitle() << kind<QLineEdit>(d, "name")->text() + '|' + kind<QLineEdit>(d, "plz")->text()
-                    << QString::number(knopf(d, "A&nlegen") != nullptr);
+            gesehen << kind<QLineEdit>(d, "name")->text() + '|' + kind<QLineEdit>(d, "plz")->text();
             if (!plzDazu.isEmpty())
                 tippeReturn(kind<QLineEdit>(d, "plz"), plzDazu); // "&Ok" is the default button
             auto *liste = kind<QTableView>(d, "liste");
             for (int i = 0; i < liste->model()->rowCount(); ++i)
                 zeile << liste->model()->index(i, 0).data().toString();
-            if (zeile.isEmpty())
-                zeile << "-";
             if (anlegen) {
                 zeile << liste->model()->index(0, 1).data().toString() << liste->model()->index(0, 2).data().toString();
                 klicke(liste, liste->model()->index(0, 1));
@@ -344,44 +275,32 @@ private slots:
             }
         }, treffer.isEmpty() ? 300 : 5000);
         tippeReturn(feld, eingabe);
-        if (treffer.isEmpty())
-            QTest::qWait(400);
+        if (treffer.isEmpty()) QTest::qWait(400);
         QCOMPARE(gelaufen(), !treffer.isEmpty());
-        if (!treffer.isEmpty()) {
-            QCOMPARE(gesehen, (QStringList{"Mitgliedersuche", felder, anlegen ? "1" : "0"}));
-            QCOMPARE(zeile, treffer);
-        }
+        if (!treffer.isEmpty()) QCOMPARE(gesehen + zeile, QStringList{felder} + treffer);
         QCOMPARE(feld->text(), anlegen ? treffer.at(0) : treffer.isEmpty() ? "4711" : eingabe); // cancelled: text stays
         QCOMPARE(feld->getKey(), anlegen ? UtilMidKey(treffer.at(0).toInt()) : treffer.isEmpty() ? "00004711" : "");
-        QCOMPARE(fenster.focusWidget(), feld);
-        if (treffer.isEmpty() || anlegen)
-            QVERIFY(fertig.count() > 0); // the owner loads the number
+        if (treffer.isEmpty() || anlegen) QVERIFY(fertig.count() > 0); // the owner loads the number
     }
     void spendenVorzeichen_data()
     {
-        spalten({"prefix", "add", "konto"});
-        spalten<qint64>({"cent"});
-        QTest::addColumn<QString>("betrag");
-        QTest::newRow("Kasse 1000") << "20" << "100000" << "1000" << qint64(5000) << "50,00";
-        QTest::newRow("Bank 1200") << "20" << "100000" << "1200" << qint64(5000) << "50,00";
-        QTest::newRow("Bank 1100 negativ") << "20" << "100000" << "1100" << qint64(-700) << "-7,00";
-        QTest::newRow("Mitgliedskonto") << "20" << "100000" << "20104711" << qint64(5000) << "-50,00";
-        QTest::newRow("Unterkonto des Mitglieds") << "20" << "100000" << "201047119" << qint64(5000) << "-50,00";
-        QTest::newRow("Ertrag 5000") << "20" << "100000" << "5000" << qint64(5000) << "-50,00";
-        QTest::newRow("Ertrag 5299") << "20" << "100000" << "5299" << qint64(-2500) << "25,00";
-        QTest::newRow("5300 bleibt") << "20" << "100000" << "5300" << qint64(5000) << "50,00";
-        QTest::newRow("12001 bleibt") << "20" << "100000" << "12001" << qint64(1234567) << "12.345,67";
-        // The bank range is checked first, even for an account of the member.
-        QTest::newRow("Mitgliedskonto im Bankbereich") << "11" << "0" << "114711" << qint64(5000) << "50,00";
+        spalten({"konto", "cent", "betrag"});
+        QTest::newRow("Kasse 1000") << "1000" << "5000" << "50,00";
+        QTest::newRow("Bank 1100 negativ") << "1100" << "-700" << "-7,00";
+        QTest::newRow("Mitgliedskonto") << "20104711" << "5000" << "-50,00";
+        QTest::newRow("Unterkonto des Mitglieds") << "201047119" << "5000" << "-50,00";
+        QTest::newRow("Ertrag 5299") << "5299" << "-2500" << "25,00";
+        QTest::newRow("5300 bleibt") << "5300" << "5000" << "50,00";
+        QTest::newRow("12001 bleibt") << "12001" << "1234567" << "12.345,67";
+        // The bank range is checked first, even for an account of the member (prefix 11, no offset).
+        QTest::newRow("Mitgliedskonto im Bankbereich") << "114711" << "5000" << "50,00";
     }
     void spendenVorzeichen()
     {
-        QFETCH(QString, prefix); QFETCH(QString, add); QFETCH(QString, konto); QFETCH(qint64, cent);
-        QFETCH(QString, betrag);
-        TestDb::setParameter("Konten/PrefMitglied", prefix);
-        TestDb::setParameter("Konten/AddMitglied", add);
+        QFETCH(QString, konto); QFETCH(QString, cent); QFETCH(QString, betrag);
+        if (konto == "114711") prefix("11", "0");
         mitgliedAnlegen(4711);
-        spendeAnlegen("2024-07-09", 4, "Spende Sommerfest", konto, "9999", cent, 4711, "KST 3");
+        spendeAnlegen("2024-07-09", 4, "Spende Sommerfest", konto, "9999", cent.toLongLong(), 4711, "KST 3");
         // Only the latest 20 donations count, and those whose entry is gone show no line.
         spendeAnlegen("2024-01-02", 1, "zu alt", "1200", "9999", 100, 4711);
         for (int i = 1; i < 20; ++i)
@@ -392,45 +311,25 @@ private slots:
         for (int i = 0; i < liste->columnCount() && liste->rowCount() == 1; ++i)
             zeile << liste->item(0, i)->text();
         QCOMPARE(zeile, (QStringList{"09.07.2024", "KST 3", "Spende Sommerfest", betrag}));
-        QVERIFY(!(liste->item(0, 3)->flags() & (Qt::ItemIsEditable | Qt::ItemIsSelectable)));
-        QVERIFY(liste->item(0, 3)->textAlignment() & Qt::AlignRight);
-        QTest::keyClick(d.get(), Qt::Key_Escape);
-        QCOMPARE(liste->rowCount(), 0);
     }
     void modusUndTasten()
     {
-        mitgliedAnlegen(42);
-        adresseAnlegen(42, "Muster", "Eva");
+        mitgliedAnlegen(42); adresseAnlegen(42, "Muster", "Eva");
         SkriptInteraktion skript;
         const auto d = oeffne("10000000"); // outside 1 ... 9999999: not loaded
         auto *mid = kind<WMitglied>(d.get(), "mid");
         auto *nachname = feldBei<QLineEdit>(d.get(), "Nachname");
-        QVERIFY(mid->isEnabled() && !knopf(d.get(), "&Speichern")->isEnabled() && !nachname->isEnabled());
+        QVERIFY(mid->isEnabled() && !nachname->isEnabled());
         mid->clear();
         nummer(d.get(), "042");
         QCOMPARE(mid->text() + nachname->text(), QStringLiteral("42Muster"));
-        QCOMPARE(d->focusWidget(), knopf(d.get(), "&Abbruch"));
-        // Return on the focused "&Abbruch" presses nothing: no button is a default button.
-        QTest::keyClick(d->focusWidget(), Qt::Key_Return);
-        QVERIFY(!mid->isEnabled());
-        // Closing the window while editing only leaves the record.
-        QVERIFY(!d->close());
-        QVERIFY(d->isVisible() && mid->isEnabled());
-        QCOMPARE(mid->text() + nachname->text(), QString());
-        // Escape leaves the record, and from the selection closes the dialog.
+        QVERIFY(!d->close() && d->isVisible() && mid->isEnabled() && nachname->text().isEmpty()); // only leaves the record
         nummer(d.get(), "42");
-        QTest::keyClick(d.get(), Qt::Key_Escape);
+        QTest::keyClick(d.get(), Qt::Key_Escape); // leaves the record, the second Escape closes the dialog
         QVERIFY(d->isVisible() && mid->isEnabled());
-        QCOMPARE(d->focusWidget(), mid);
         QTest::keyClick(d.get(), Qt::Key_Escape);
-        QVERIFY(!d->isVisible());
-        QCOMPARE(d->result(), int(QDialog::Rejected));
-        // A new number with an empty address puts the focus on "Intern".
-        QVERIFY(zeige(d.get()));
-        nummer(d.get(), "43");
-        QCOMPARE(d->focusWidget(), kind<QWidget>(d.get(), "intnr"));
-        QCOMPARE(skript.anfragen().size(), 0);
-        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM mitglied"), 1); // loading writes nothing
+        QVERIFY(!d->isVisible() && d->result() == QDialog::Rejected);
+        QCOMPARE(skript.anfragen().size() + TestDb::anzahl("SELECT count(*) FROM mitglied"), 1); // loading writes nothing
     }
 
 private:
