@@ -123,21 +123,7 @@ Spende::Spende(QWidget *parent) : QDialog(parent)
     grid->addWidget(new QLabel(QStringLiteral("Bankgebühr"), this), 4, 2);
     grid->addWidget(m_gebuehr, 4, 3);
 
-    for (auto &feld : m_proz)
-        feld = UtilProzentFeld(this);
-    // Grid position to share index (International 0 .. Ortsverband 5).
-    const struct
-    {
-        const char *text;
-        int index;
-    } anteile[6] = {{"Ortsverband", 5},   {"Kreisverband", 4},  {"Bezirksverband", 3},
-                    {"Landesverband", 2}, {"Bundesverband", 1}, {"International", 0}};
-    for (int i = 0; i < 6; ++i) {
-        const int zeile = 5 + i / 2;
-        const int sp = (i % 2) * 2;
-        grid->addWidget(new QLabel(QString::fromLatin1(anteile[i].text), this), zeile, sp);
-        grid->addWidget(m_proz[anteile[i].index], zeile, sp + 1);
-    }
+    SpendenArt::anteilFelder(grid, m_proz, 5, 2, this);
 
     m_quittungFeld = UtilDatumFeld(kLeer, this);
     grid->addWidget(new QLabel(QStringLiteral("Bescheinigung"), this), 8, 0);

@@ -3,6 +3,10 @@
 #include <QChar>
 #include <QString>
 
+class QDoubleSpinBox;
+class QGridLayout;
+class QWidget;
+
 // The donation kinds stored in `spende.art` and `spendenparam.art`, in the
 // order of the kind lists. Only "M" (membership fee) touches the member.
 namespace SpendenArt {
@@ -17,5 +21,10 @@ int index(QChar code);
 
 // Label in the kind lists.
 QString text(int index);
+
+// Creates the six share fields (index 0 International .. 5 Ortsverband) and puts
+// them with their labels into the grid from `zeile` on, `jeZeile` shares a row,
+// Ortsverband first, as the forms show them.
+void anteilFelder(QGridLayout *grid, QDoubleSpinBox *(&proz)[6], int zeile, int jeZeile, QWidget *parent);
 
 } // namespace SpendenArt

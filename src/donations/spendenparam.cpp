@@ -36,21 +36,7 @@ SpendenParam::SpendenParam(QWidget *parent) : QDialog(parent)
     grid->addWidget(m_lesen, 0, 4);
 
     grid->addWidget(new QLabel(QStringLiteral("Anteile:"), this), 1, 0);
-    for (auto &feld : m_proz)
-        feld = UtilProzentFeld(this);
-    // Share index (International .. Ortsverband) by grid position, as the form reads.
-    const struct
-    {
-        const char *text;
-        int index;
-    } anteile[6] = {{"Ortsverband", 5},   {"Kreisverband", 4},  {"Bezirksverband", 3},
-                    {"Landesverband", 2}, {"Bundesverband", 1}, {"International", 0}};
-    for (int i = 0; i < 6; ++i) {
-        const int zeile = 2 + i / 3;
-        const int spalte = (i % 3) * 2;
-        grid->addWidget(new QLabel(QString::fromLatin1(anteile[i].text), this), zeile, spalte);
-        grid->addWidget(m_proz[anteile[i].index], zeile, spalte + 1);
-    }
+    SpendenArt::anteilFelder(grid, m_proz, 2, 3, this);
 
     m_midBuchung = new QCheckBox(QStringLiteral("Buchung auf &Mitgliederkonto"), this);
     grid->addWidget(m_midBuchung, 4, 0, 1, 4);
