@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -44,7 +45,7 @@ bool ganzzahlTeil(const QString &s, QChar gruppe)
 WBetrag::WBetrag(QWidget *parent) : QLineEdit(parent), m_min(-kGrenze), m_max(kGrenze)
 {
     // Only what can belong to an amount; everything else is checked by pPruefe.
-    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+\\x{2212}]?[0-9.,\\s]*")),
+    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*[-+\\x{2212}]?[0-9.,\\s]*")),
                                                  this));
     setAlignment(Qt::AlignRight);
     setFixedWidth(150);
@@ -144,8 +145,8 @@ void WBetrag::pFormat()
 {
     if (istGueltig())
         setCents(m_cent);
-    else
-        zeigeGrund();
+    else // after the focus has moved on, which would close the note at once
+        QTimer::singleShot(0, this, &WBetrag::zeigeGrund);
 }
 
 void WBetrag::zeigeGrund()

@@ -38,6 +38,7 @@ protected:
 private slots:
     void pPruefe();
     void pFormat();
+    void zeigeGrund();
 
 private:
     struct Lesung
@@ -46,7 +47,6 @@ private:
         QString grund; // empty when the text is a valid amount
     };
     Lesung lies(const QString &text) const;
-    void zeigeGrund();
 
     qint64 m_min;
     qint64 m_max;

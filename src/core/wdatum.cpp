@@ -1,6 +1,7 @@
 #include "wdatum.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 
 WDatum::WDatum(const QDate &datum, QWidget *parent) : QDateEdit(parent)
 {
@@ -35,7 +36,8 @@ void WDatum::setDatum(const QDate &datum)
 
 bool WDatum::istLeer() const
 {
-    return m_art != LeerDatum::Keins && date() == minimumDate();
+    // An emptied text counts before the field is left, too.
+    return m_art != LeerDatum::Keins && (date() == minimumDate() || lineEdit()->text().trimmed().isEmpty());
 }
 
 bool WDatum::focusNextPrevChild(bool next)
