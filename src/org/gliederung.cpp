@@ -80,6 +80,7 @@ Gliederung::Gliederung(QWidget *parent)
     m_unter = new WGliederung(adressSeite);
     m_unter->setFixedSize(350, 25);
     m_gegruendet = new WDatum(keinDatum(), adressSeite);
+    m_gegruendet->setLeer(LeerDatum::Jahr1900);
     m_gegruendet->setFixedSize(m_gegruendet->sizeHint());
     const int zeile = adressGrid->rowCount();
     adressGrid->addWidget(new QLabel(QStringLiteral("Art"), adressSeite), zeile, 0);
