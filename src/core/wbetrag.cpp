@@ -14,7 +14,8 @@
 namespace {
 
 constexpr qint64 kGrenze = 9999999999; // 99.999.999,99 EUR
-const QString kSuffix = QStringLiteral(" EUR");
+const QString kWaehrung = QStringLiteral("EUR");
+constexpr int kRand = 3; // between the currency and the frame
 
 bool nurZiffern(const QString &s)
 {
@@ -49,7 +50,7 @@ WBetrag::WBetrag(QWidget *parent) : QLineEdit(parent), m_min(-kGrenze), m_max(kG
                                                  this));
     setAlignment(Qt::AlignRight);
     setFixedWidth(150);
-    setTextMargins(0, 0, fontMetrics().horizontalAdvance(kSuffix) + 2, 0);
+    setTextMargins(0, 0, fontMetrics().horizontalAdvance(QLatin1Char(' ') + kWaehrung) + kRand, 0);
     connect(this, &QLineEdit::textChanged, this, &WBetrag::pPruefe);
     connect(this, &QLineEdit::editingFinished, this, &WBetrag::pFormat);
     setCents(0);
@@ -184,6 +185,6 @@ void WBetrag::paintEvent(QPaintEvent *event)
     const int breite = textMargins().right();
     QPainter maler(this);
     maler.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
-    maler.drawText(QRect(inhalt.right() - breite + 1, inhalt.top(), breite, inhalt.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, kSuffix);
+    maler.drawText(QRect(inhalt.right() - breite + 1, inhalt.top(), breite - kRand, inhalt.height()),
+                   Qt::AlignRight | Qt::AlignVCenter, kWaehrung);
 }
