@@ -155,22 +155,28 @@ void WBetrag::zeigeGrund()
     QToolTip::showText(mapToGlobal(QPoint(0, height())), m_grund, this);
 }
 
+bool WBetrag::pruefe()
+{
+    if (istGueltig())
+        return true;
+    // A field on a hidden tab page comes to the front first.
+    for (QWidget *w = this; w && !w->isWindow(); w = w->parentWidget()) {
+        QWidget *stapel = w->parentWidget();
+        if (auto *reiter = qobject_cast<QTabWidget *>(stapel ? stapel->parentWidget() : nullptr);
+            reiter && reiter->indexOf(w) >= 0)
+            reiter->setCurrentWidget(w);
+    }
+    setFocus();
+    zeigeGrund();
+    return false;
+}
+
 bool WBetrag::alleGueltig(QWidget *bereich)
 {
     const QList<WBetrag *> felder = bereich->findChildren<WBetrag *>();
     for (WBetrag *feld : felder) {
-        if (feld->window() != bereich->window() || !feld->isEnabled() || feld->istGueltig())
-            continue;
-        // A field on a hidden tab page is brought to the front first.
-        for (QWidget *w = feld; w && !w->isWindow(); w = w->parentWidget()) {
-            QWidget *stapel = w->parentWidget();
-            if (auto *reiter = qobject_cast<QTabWidget *>(stapel ? stapel->parentWidget() : nullptr);
-                reiter && reiter->indexOf(w) >= 0)
-                reiter->setCurrentWidget(w);
-        }
-        feld->setFocus();
-        feld->zeigeGrund();
-        return false;
+        if (feld->window() == bereich->window() && feld->isEnabled() && !feld->pruefe())
+            return false;
     }
     return true;
 }

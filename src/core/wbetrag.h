@@ -28,8 +28,10 @@ public:
     // Why the text is not valid, as the field shows it; empty when valid.
     QString grund() const { return m_grund; }
 
-    // Before a save: the first enabled amount field below `bereich` that is
-    // not valid gets the focus and shows its reason. False when there was one.
+    // Before the amount is used: when it is not valid, the field is brought
+    // to the front, gets the focus and shows its reason, and this is false.
+    bool pruefe();
+    // The same for the enabled amount fields in the window of `bereich`, stopping at the first.
     static bool alleGueltig(QWidget *bereich);
 
 protected:

@@ -252,7 +252,7 @@ void Journal::pCancel()
 
 void Journal::pSpende()
 {
-    if (m_wahl)
+    if (m_wahl || !m_betrag->pruefe())
         return;
     m_spende->exec(m_betrag->cents());
     m_spendeLabel->setText(m_spende->disName());

@@ -124,6 +124,8 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
 
 void Zahlungen::pSpende()
 {
+    if (!m_betrag->pruefe())
+        return;
     const bool kasse = istKasse(UtilSauberGross(m_konto->text()));
     const qint64 cent = m_betrag->cents();
     if (m_spende->exec(cent) != QDialog::Accepted)
