@@ -142,11 +142,10 @@ private slots:
             Db::ausfuehren("INSERT INTO kgkto (datum,lfd,kg,konto,cent) VALUES "
                            "('2024-03-15',1,'1','1200',6000),('2024-03-15',1,'2','4000',-6000)");
             Db::ausfuehren("INSERT INTO kontenplan (konto,text) VALUES ('1200','Bank'),('4000','Miete')");
-            auto *j = new Journal;
-            d.reset(j);
-            QVERIFY(zeige(j));
-            kind<WDatum>(j, "datum")->setDatum(kTag);
-            tippeReturn(kind(j, "nummer"), "1");
+            d = std::make_unique<Journal>();
+            QVERIFY(zeige(d.get()));
+            kind<WDatum>(d.get(), "datum")->setDatum(kTag);
+            tippeReturn(kind(d.get(), "nummer"), "1");
             sql = "SELECT cent FROM kgkto WHERE kg='1'";
         } else {
             mitgliedAnlegen("1970-05-06", "2200-01-01");
