@@ -5,12 +5,12 @@
 #include "dialogdriver.h"
 #include "journal.h"
 #include "testdb.h"
+#include "wbetrag.h"
+#include "wdatum.h"
 #include "wkonto.h"
 #include "wmitglied.h"
 
 #include <QComboBox>
-#include <QDateEdit>
-#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -47,17 +47,17 @@ struct Fenster
 {
     template <typename T> T *w(const char *name) { return d->findChild<T *>(QLatin1String(name)); }
     std::unique_ptr<Journal> d = std::make_unique<Journal>();
-    QDateEdit *datum = w<QDateEdit>("datum");
+    WDatum *datum = w<WDatum>("datum");
     QLineEdit *nummer = w<QLineEdit>("nummer"), *text = w<QLineEdit>("text"), *kost = w<QLineEdit>("kost");
     QLineEdit *beleg = w<QLineEdit>("beleg"), *beschluss = w<QLineEdit>("beschluss");
     WKonto *konto = w<WKonto>("konto"), *gkonto = w<WKonto>("gkonto");
-    QDoubleSpinBox *betrag = w<QDoubleSpinBox>("betrag");
+    WBetrag *betrag = w<WBetrag>("betrag");
     QTableView *liste = w<QTableView>("liste");
     QLabel *spendeLabel = w<QLabel>("spendeLabel");
     const bool gezeigt = DialogTreiber::zeige(d.get());
 
     // Picks an entry the way the user does: date, then number and Return.
-    void oeffne(const QDate &tag, const QString &nr) { datum->setDate(tag), nummer->clear(), tippeReturn(nummer, nr); }
+    void oeffne(const QDate &tag, const QString &nr) { datum->setDatum(tag), nummer->clear(), tippeReturn(nummer, nr); }
     bool alt(Qt::Key taste) { return DialogTreiber::alt(d.get(), taste); }
     bool bearbeitet() const { return !nummer->isEnabled() && text->isEnabled(); }
     QString zelle(int r, int s) const { return liste->model()->index(r, s).data().toString(); }
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(f.gezeigt && f.bearbeitet());
         QCOMPARE((S{f.datum->date().toString(Qt::ISODate), f.nummer->text(), f.text->text(), f.kost->text(),
                     f.beleg->text(), f.konto->text(), f.gkonto->text(), f.betrag->text()}),
-                 (S{kIso, "5", "15/5", "KST", "B1", "125", "405", "6172,80 EUR"}));
+                 (S{kIso, "5", "15/5", "KST", "B1", "125", "405", "6.172,80"}));
         QCOMPARE(f.d->focusWidget()->property("text").toString(), "&Abbruch");
         // Date and number are locked while editing: typing or clicking another row changes nothing.
         tippeReturn(f.nummer, "1");

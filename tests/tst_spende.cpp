@@ -4,6 +4,7 @@
 #include "dialogdriver.h"
 #include "spende.h"
 #include "testdb.h"
+#include "wbetrag.h"
 #include "wgliederung.h"
 #include "wmitglied.h"
 
@@ -50,7 +51,7 @@ int eingeben(Spende &s, qint64 cent, const Eingabe &e, bool speichern = true)
             d->findChild<WGliederung *>()->setText(e.gliederung);
         if (e.art >= 0)
             d->findChild<QComboBox *>()->setCurrentIndex(e.art);
-        DT::feldBei<QDoubleSpinBox>(d, "Bankgebühr")->setValue(e.gebuehr);
+        DT::feldBei<WBetrag>(d, "Bankgebühr")->setCents(qRound64(e.gebuehr * 100));
         e.mehr(d);
         if (!DT::alt(d, speichern ? Qt::Key_S : Qt::Key_A))
             d->done(-1);

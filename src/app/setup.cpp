@@ -3,11 +3,11 @@
 #include "db.h"
 #include "parameter.h"
 #include "textutil.h"
+#include "wbetrag.h"
 #include "wgliederung.h"
 #include "wkonto.h"
 
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -200,7 +200,7 @@ QWidget *Setup::seiteZuwendung()
         grid->addWidget(feld(QString::fromUtf8(z.key), z.breite), zeile, 1, Qt::AlignLeft);
         ++zeile;
     }
-    m_spendeMin = UtilBetragFeld(this, 150);
+    m_spendeMin = new WBetrag(this);
     m_spendeMin->setObjectName(QStringLiteral("Spende/Min"));
     grid->addWidget(new QLabel(QStringLiteral("Min.Betrag"), this), zeile, 0);
     grid->addWidget(m_spendeMin, zeile, 1, Qt::AlignLeft);
@@ -222,7 +222,7 @@ void Setup::pLesen()
         else if (key == QLatin1String("General/BeitragAb"))
             m_beitragAb->setCurrentIndex(wert == QLatin1String("J") ? 1 : wert == QLatin1String("X") ? 2 : 0);
         else if (key == QLatin1String("Spende/Min"))
-            m_spendeMin->setValue(static_cast<double>(wert.toLongLong()) / 100.0);
+            m_spendeMin->setCents(wert.toLongLong());
         else if (WKonto *konto = m_konten.value(key))
             konto->setText(wert);
         else if (QLineEdit *f = m_felder.value(key))
@@ -247,7 +247,7 @@ void Setup::pFelder()
             const int index = m_beitragAb->currentIndex();
             wert = index == 0 ? QStringLiteral("M") : index == 1 ? QStringLiteral("J") : QStringLiteral("X");
         } else if (key == QLatin1String("Spende/Min")) {
-            wert = QString::number(UtilCent(m_spendeMin->value()));
+            wert = QString::number(m_spendeMin->cents());
         } else if (WKonto *konto = m_konten.value(key)) {
             // Empty unless the entry begins with two digits.
             wert = UtilSauberGross(konto->text());
@@ -262,6 +262,8 @@ void Setup::pFelder()
 
 void Setup::pWrite()
 {
+    if (!WBetrag::alleGueltig(this))
+        return;
     pFelder();
     {
         Db::Transaktion t;

@@ -7,10 +7,10 @@
 #include <QString>
 
 class QComboBox;
-class QDoubleSpinBox;
 class QGridLayout;
 class QLineEdit;
 class QWidget;
+class WBetrag;
 class WGliederung;
 class WKonto;
 
@@ -38,7 +38,7 @@ private:
 
     WGliederung *m_gliederung = nullptr;
     QComboBox *m_beitragAb = nullptr;
-    QDoubleSpinBox *m_spendeMin = nullptr;
+    WBetrag *m_spendeMin = nullptr;
     QMap<QString, WKonto *> m_konten;   // by parameter key
     QMap<QString, QLineEdit *> m_felder; // every other line edit, by parameter key
 

@@ -1,7 +1,6 @@
 #include "textutil.h"
 
 #include <QDate>
-#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QLocale>
 #include <QPushButton>
@@ -20,9 +19,9 @@ QString UtilSauberGross(const QString &text)
     return UtilSauber(text).toUpper();
 }
 
-qint64 UtilCent(double euro)
+qint64 UtilCent(double wert)
 {
-    return static_cast<qint64>(std::llround(euro * 100.0));
+    return static_cast<qint64>(std::llround(wert * 100.0));
 }
 
 QString UtilBetragText(qint64 cent)
@@ -45,15 +44,31 @@ QDate UtilDatum(const QString &text)
     return QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
 }
 
-QDoubleSpinBox *UtilBetragFeld(QWidget *parent, int breite)
+bool UtilIstLeerDatum(const QDate &datum, LeerDatum art)
 {
-    auto *feld = new QDoubleSpinBox(parent);
-    feld->setDecimals(2);
-    feld->setRange(-99999999.99, 99999999.99);
-    feld->setSuffix(QStringLiteral(" EUR"));
-    feld->setAlignment(Qt::AlignRight);
-    feld->setFixedWidth(breite);
-    return feld;
+    switch (art) {
+    case LeerDatum::Keins:
+        return false;
+    case LeerDatum::Jahr1900:
+        return datum == QDate(1900, 1, 1);
+    case LeerDatum::Jahr2200:
+        return datum == QDate(2200, 1, 1);
+    case LeerDatum::Vor2000:
+        return datum.isValid() && datum < QDate(2000, 1, 1);
+    }
+    return false;
+}
+
+QDate UtilLeerDatum(LeerDatum art)
+{
+    return art == LeerDatum::Jahr2200 ? QDate(2200, 1, 1) : QDate(1900, 1, 1);
+}
+
+QString UtilDatumZeige(const QDate &datum, LeerDatum art)
+{
+    if (!datum.isValid() || UtilIstLeerDatum(datum, art))
+        return QStringLiteral("—");
+    return datum.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 QDoubleSpinBox *UtilProzentFeld(QWidget *parent)
@@ -63,13 +78,6 @@ QDoubleSpinBox *UtilProzentFeld(QWidget *parent)
     feld->setRange(0.0, 100.0);
     feld->setSuffix(QStringLiteral(" %"));
     feld->setAlignment(Qt::AlignRight);
-    return feld;
-}
-
-QDateEdit *UtilDatumFeld(const QDate &datum, QWidget *parent)
-{
-    auto *feld = new QDateEdit(datum, parent);
-    feld->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     return feld;
 }
 

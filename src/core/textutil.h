@@ -3,7 +3,6 @@
 #include <QString>
 
 class QDate;
-class QDateEdit;
 class QDoubleSpinBox;
 class QPushButton;
 class QWidget;
@@ -15,8 +14,8 @@ QString UtilSauber(const QString &text);
 // The same, upper-cased (account numbers, short names, keys).
 QString UtilSauberGross(const QString &text);
 
-// Euros as shown in a spin box to cents, rounded half away from zero.
-qint64 UtilCent(double euro);
+// A value with two decimals as a spin box shows it, to hundredths, rounded half away from zero.
+qint64 UtilCent(double wert);
 
 // Cents shown with two decimals in the system locale ("1.234,50" in German).
 QString UtilBetragText(qint64 cent);
@@ -28,14 +27,21 @@ QString UtilMidKey(int mid);
 QString UtilDatumText(const QDate &datum);
 QDate UtilDatum(const QString &text);
 
-// The amount spin box of all ledger dialogs: two decimals, " EUR", +-99999999.99.
-QDoubleSpinBox *UtilBetragFeld(QWidget *parent, int breite = 150);
+// Marker dates that stand for "no date": shown as "—", stored as they are.
+enum class LeerDatum {
+    Keins,    // every date is a date
+    Jahr1900, // 1 January 1900: none (birth date)
+    Jahr2200, // 1 January 2200: not left (leaving date)
+    Vor2000,  // every date before 2000: no receipt printed yet
+};
+bool UtilIstLeerDatum(const QDate &datum, LeerDatum art);
+// The marker that an emptied field stores.
+QDate UtilLeerDatum(LeerDatum art);
+// A date as lists show it: "dd.MM.yyyy", "—" for a marker or no date.
+QString UtilDatumZeige(const QDate &datum, LeerDatum art = LeerDatum::Keins);
 
 // A share in percent: two decimals, 0 to 100, " %".
 QDoubleSpinBox *UtilProzentFeld(QWidget *parent);
-
-// A date edit showing "dd.MM.yyyy".
-QDateEdit *UtilDatumFeld(const QDate &datum, QWidget *parent);
 
 // A dialog button that is never a default button: Return belongs to the fields.
 QPushButton *UtilKnopf(const QString &text, QWidget *parent);

@@ -4,12 +4,13 @@
 #include "parameter.h"
 #include "spendenart.h"
 #include "textutil.h"
+#include "wbetrag.h"
+#include "wdatum.h"
 #include "utilkonto.h"
 #include "wgliederung.h"
 #include "wmitglied.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -92,7 +93,7 @@ Spende::Spende(QWidget *parent) : QDialog(parent)
     auto *grid = new QGridLayout;
 
     m_midFeld = new WMitglied(true, this);
-    m_bezahltFeld = UtilDatumFeld(kLeer, this);
+    m_bezahltFeld = new WDatum(kLeer, this);
     m_bezahltFeld->setEnabled(false);
     grid->addWidget(new QLabel(QStringLiteral("MID/Spender"), this), 0, 0);
     grid->addWidget(m_midFeld, 0, 1);
@@ -109,23 +110,21 @@ Spende::Spende(QWidget *parent) : QDialog(parent)
     m_artListe = new QComboBox(this);
     for (int i = 0; i < SpendenArt::Anzahl; ++i)
         m_artListe->addItem(SpendenArt::text(i));
-    m_bezahltNeuFeld = UtilDatumFeld(kLeer, this);
+    m_bezahltNeuFeld = new WDatum(kLeer, this);
     grid->addWidget(new QLabel(QStringLiteral("Art"), this), 3, 0);
     grid->addWidget(m_artListe, 3, 1, 1, 2);
     grid->addWidget(m_bezahltNeuFeld, 3, 3);
 
-    m_gebuehr = new QDoubleSpinBox(this);
-    m_gebuehr->setDecimals(2);
-    m_gebuehr->setRange(-999.99, 999.99);
-    m_gebuehr->setSuffix(QStringLiteral(" EUR"));
-    m_gebuehr->setAlignment(Qt::AlignRight);
+    m_gebuehr = new WBetrag(this);
+    m_gebuehr->setBereich(-99999, 99999);
     grid->addWidget(new QLabel(QStringLiteral("Anteile:"), this), 4, 0);
     grid->addWidget(new QLabel(QStringLiteral("Bankgebühr"), this), 4, 2);
     grid->addWidget(m_gebuehr, 4, 3);
 
     SpendenArt::anteilFelder(grid, m_proz, 5, 2, this);
 
-    m_quittungFeld = UtilDatumFeld(kLeer, this);
+    m_quittungFeld = new WDatum(kLeer, this);
+    m_quittungFeld->setLeer(LeerDatum::Vor2000);
     grid->addWidget(new QLabel(QStringLiteral("Bescheinigung"), this), 8, 0);
     grid->addWidget(m_quittungFeld, 8, 1);
 
@@ -161,11 +160,11 @@ void Spende::pFelder()
     m_f.midText = m_f.mid < 1 ? QString() : QString::number(m_f.mid);
     m_f.gliederung = m_gliederungFeld->text().trimmed().replace(QLatin1Char('\''), QChar(0x60));
     m_f.art = SpendenArt::code(m_artListe->currentIndex());
-    m_f.quittung = UtilDatumText(m_quittungFeld->date());
+    m_f.quittung = m_quittungFeld->datumText();
     for (int i = 0; i < 6; ++i)
         m_f.proz[i] = UtilCent(m_proz[i]->value());
-    m_f.bezahlt = m_bezahltFeld->date();
-    m_f.bezahltNeu = m_bezahltNeuFeld->date();
+    m_f.bezahlt = m_bezahltFeld->datum();
+    m_f.bezahltNeu = m_bezahltNeuFeld->datum();
 }
 
 void Spende::zeigeAnteile()
@@ -180,7 +179,7 @@ void Spende::zeigeFelder()
     m_midFeld->setText(m_f.midText);
     m_gliederungFeld->setText(m_f.gliederung);
     const QDate quittung = UtilDatum(m_f.quittung);
-    m_quittungFeld->setDate(quittung.isValid() ? quittung : kLeer);
+    m_quittungFeld->setDatum(quittung.isValid() ? quittung : kLeer);
     zeigeAnteile();
     const QSignalBlocker sperre(m_artListe);
     m_artListe->setCurrentIndex(SpendenArt::index(m_f.art));
@@ -254,19 +253,19 @@ void Spende::pBeitrDat()
     if (istMitglied(mid))
         bezahltWert = Db::wert(QStringLiteral("SELECT bezahlt FROM mitglied WHERE mid=?"), {mid});
     if (!bezahltWert.isValid()) {
-        m_bezahltFeld->setDate(kLeer);
-        m_bezahltNeuFeld->setDate(kLeer);
+        m_bezahltFeld->setDatum(kLeer);
+        m_bezahltNeuFeld->setDatum(kLeer);
         m_bezahltNeuFeld->setEnabled(false);
         return;
     }
     QDate bezahlt = UtilDatum(bezahltWert.toString().left(10));
     if (!bezahlt.isValid())
         bezahlt = kLeer;
-    m_bezahltFeld->setDate(bezahlt);
+    m_bezahltFeld->setDatum(bezahlt);
 
     if (SpendenArt::code(m_artListe->currentIndex()) != QLatin1Char('M')) {
         if (m_neuDatum) {
-            m_bezahltNeuFeld->setDate(bezahlt);
+            m_bezahltNeuFeld->setDatum(bezahlt);
             m_bezahltNeuFeld->setEnabled(false);
         }
         return;
@@ -275,14 +274,14 @@ void Spende::pBeitrDat()
         return; // as setParam set it
     m_bezahltNeuFeld->setEnabled(true);
     if (!m_neu) {
-        m_bezahltNeuFeld->setDate(bezahlt);
+        m_bezahltNeuFeld->setDatum(bezahlt);
     } else if (m_cent < 0) {
         // A refund takes back the last paid year.
         const int jahr = bezahlt.year() - (bezahlt.month() == 1 ? 2 : 1);
-        m_bezahltNeuFeld->setDate(QDate(jahr, 12, 31));
+        m_bezahltNeuFeld->setDatum(QDate(jahr, 12, 31));
     } else {
         const int jahr = bezahlt.year() + (bezahlt.month() == 12 ? 1 : 0);
-        m_bezahltNeuFeld->setDate(QDate(jahr, 12, 31));
+        m_bezahltNeuFeld->setDatum(QDate(jahr, 12, 31));
     }
 }
 
@@ -421,7 +420,7 @@ bool Spende::verbandsKette(const QString &selbst, int jahr, Monatstabelle &tabel
 void Spende::pAufteilen(bool kasse, qint64 cent)
 {
     // 1. Fee and total.
-    qint64 gebuehr = UtilCent(m_gebuehr->value());
+    qint64 gebuehr = m_gebuehr->cents();
     qint64 gesamt = 0;
     if (cent == 0)
         gebuehr = 0;
@@ -584,7 +583,7 @@ void Spende::read(const QDate &jdatum, int jlfd)
         m_artListe->setCurrentIndex(m_artGeladen);
         m_gliederungFeld->setText(q.value(2).toString());
         const QDate quittung = UtilDatum(q.value(3).toString().left(10));
-        m_quittungFeld->setDate(quittung.isValid() ? quittung : kLeer);
+        m_quittungFeld->setDatum(quittung.isValid() ? quittung : kLeer);
         for (int i = 0; i < 6; ++i)
             m_f.proz[i] = q.value(4 + i).toLongLong();
         zeigeAnteile();
@@ -660,7 +659,7 @@ void Spende::clear()
     m_artGeladen = -1;
     m_neu = true;
     m_neuDatum = true;
-    m_quittungFeld->setDate(kLeer);
+    m_quittungFeld->setDatum(kLeer);
     m_midFeld->clear();
     m_gliederungFeld->setText(QString());
     m_name->clear();
@@ -687,7 +686,7 @@ void Spende::setParam(int mid, QChar art, const QDate &bezahlt)
     pArtChg(index);
     if (SpendenArt::code(index) == QLatin1Char('M')) {
         m_neuDatum = false;
-        m_bezahltNeuFeld->setDate(bezahlt);
+        m_bezahltNeuFeld->setDatum(bezahlt);
     }
     m_geaendert = true;
 }
@@ -697,12 +696,12 @@ int Spende::exec(qint64 cent)
     m_cent = cent;
     m_vorher = m_f;
     m_paramVorher = m_param;
-    m_gebuehrVorher = m_gebuehr->value();
+    m_gebuehrVorher = m_gebuehr->cents();
 
     zeigeFelder();
     pArtChg(m_artListe->currentIndex());
-    m_bezahltFeld->setDate(m_f.bezahlt.isValid() ? m_f.bezahlt : kLeer);
-    m_bezahltNeuFeld->setDate(m_f.bezahltNeu.isValid() ? m_f.bezahltNeu : kLeer);
+    m_bezahltFeld->setDatum(m_f.bezahlt.isValid() ? m_f.bezahlt : kLeer);
+    m_bezahltNeuFeld->setDatum(m_f.bezahltNeu.isValid() ? m_f.bezahltNeu : kLeer);
 
     if (m_f.midText.isEmpty())
         m_midFeld->setFocus();
@@ -719,6 +718,8 @@ int Spende::exec(qint64 cent)
 
 void Spende::accept()
 {
+    if (!WBetrag::alleGueltig(this))
+        return;
     pFelder();
     QDialog::accept();
 }
@@ -730,9 +731,9 @@ void Spende::reject()
         m_f = m_vorher;
         m_param = m_paramVorher;
         zeigeFelder();
-        m_gebuehr->setValue(m_gebuehrVorher);
-        m_bezahltFeld->setDate(m_f.bezahlt.isValid() ? m_f.bezahlt : kLeer);
-        m_bezahltNeuFeld->setDate(m_f.bezahltNeu.isValid() ? m_f.bezahltNeu : kLeer);
+        m_gebuehr->setCents(m_gebuehrVorher);
+        m_bezahltFeld->setDatum(m_f.bezahlt.isValid() ? m_f.bezahlt : kLeer);
+        m_bezahltNeuFeld->setDatum(m_f.bezahltNeu.isValid() ? m_f.bezahltNeu : kLeer);
     }
     m_midFeld->setText(m_f.midText);
     pDisName();

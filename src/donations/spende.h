@@ -6,10 +6,11 @@
 #include <QDialog>
 
 class QComboBox;
-class QDateEdit;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
+class WBetrag;
+class WDatum;
 class WGliederung;
 class WMitglied;
 
@@ -87,14 +88,14 @@ private:
     void zeigeAnteile();
 
     WMitglied *m_midFeld;
-    QDateEdit *m_bezahltFeld;
+    WDatum *m_bezahltFeld;
     QLabel *m_name;
     WGliederung *m_gliederungFeld;
     QComboBox *m_artListe;
-    QDateEdit *m_bezahltNeuFeld;
-    QDoubleSpinBox *m_gebuehr;
+    WDatum *m_bezahltNeuFeld;
+    WBetrag *m_gebuehr;
     QDoubleSpinBox *m_proz[6];
-    QDateEdit *m_quittungFeld;
+    WDatum *m_quittungFeld;
     QPushButton *m_speichern;
     QPushButton *m_abbruch;
 
@@ -110,7 +111,7 @@ private:
     // State before exec(), put back by a rejected dialog.
     Felder m_vorher;
     Param m_paramVorher;
-    double m_gebuehrVorher = 0.0;
+    qint64 m_gebuehrVorher = 0;
     bool m_offen = false;
 
     // Split results.

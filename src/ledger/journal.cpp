@@ -5,11 +5,11 @@
 #include "spende.h"
 #include "textutil.h"
 #include "utilbuch.h"
+#include "wbetrag.h"
+#include "wdatum.h"
 #include "wkonto.h"
 
 #include <QCloseEvent>
-#include <QDateEdit>
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -46,7 +46,7 @@ Journal::Journal(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Journal"));
     auto *gitter = new QGridLayout(this);
 
-    m_datum = UtilDatumFeld(QDate::currentDate(), this);
+    m_datum = new WDatum(QDate::currentDate(), this);
     m_datum->setObjectName(QStringLiteral("datum"));
     m_nummer = textFeld(this, 50, "nummer");
     m_nummer->setValidator(new QIntValidator(0, 9999, m_nummer));
@@ -69,7 +69,7 @@ Journal::Journal(QWidget *parent) : QDialog(parent)
     gitter->addWidget(new QLabel(QStringLiteral("Beleg"), this), 2, 4);
     gitter->addWidget(m_beleg, 2, 5);
 
-    m_betrag = UtilBetragFeld(this);
+    m_betrag = new WBetrag(this);
     m_betrag->setObjectName(QStringLiteral("betrag"));
     m_spendeKnopf = UtilKnopf(QStringLiteral("S&penden"), this);
     m_spendeLabel = new QLabel(this);
@@ -135,7 +135,7 @@ Journal::~Journal()
 int Journal::exec(const QDate &datum, int lfd)
 {
     m_einzel = true;
-    m_datum->setDate(datum);
+    m_datum->setDatum(datum);
     m_nummer->setText(QString::number(lfd));
     pRead();
     return QDialog::exec();
@@ -184,13 +184,13 @@ void Journal::pRead()
                         schluessel);
         if (q.next()) {
             m_konto->setText(q.value(0).toString());
-            m_betrag->setValue(q.value(1).toLongLong() / 100.0);
+            m_betrag->setCents(q.value(1).toLongLong());
         }
         m_gkonto->setText(
             Db::wert(QStringLiteral("SELECT konto FROM kgkto WHERE datum=? AND lfd=? AND kg='2'"), schluessel)
                 .toString());
 
-        m_spende->read(m_datum->date(), m_lfd);
+        m_spende->read(m_datum->datum(), m_lfd);
         m_spendeLabel->setText(m_spende->disName());
     }
     // Number 0 starts a new entry.
@@ -199,18 +199,18 @@ void Journal::pRead()
 
 void Journal::pWrite()
 {
-    if (m_wahl)
+    if (m_wahl || !WBetrag::alleGueltig(this))
         return;
     pFelder();
     if (!pCheck())
         return;
-    const int lfd = UtilBuch(m_datum->date(), m_lfd, m_kostText, m_belegText, m_butext,
-                             UtilCent(m_betrag->value()), m_kontoNr, m_gkontoNr, m_beschlussText, QString());
+    const int lfd = UtilBuch(m_datum->datum(), m_lfd, m_kostText, m_belegText, m_butext,
+                             m_betrag->cents(), m_kontoNr, m_gkontoNr, m_beschlussText, QString());
     if (lfd < 1) {
         Interaktion::kritisch(this, QStringLiteral("Journal"), QStringLiteral("Fehler beim Generieren der Nummer"));
         return;
     }
-    m_spende->write(m_datum->date(), lfd);
+    m_spende->write(m_datum->datum(), lfd);
     if (m_einzel)
         accept();
     pFuellListe();
@@ -252,9 +252,9 @@ void Journal::pCancel()
 
 void Journal::pSpende()
 {
-    if (m_wahl)
+    if (m_wahl || !m_betrag->pruefe())
         return;
-    m_spende->exec(UtilCent(m_betrag->value()));
+    m_spende->exec(m_betrag->cents());
     m_spendeLabel->setText(m_spende->disName());
 }
 
@@ -266,7 +266,7 @@ void Journal::pAuswahl(const QModelIndex &index)
     const QDate datum = QDate::fromString(m_modell->item(zeile, 0)->text(), QStringLiteral("dd.MM.yyyy"));
     if (!datum.isValid())
         return;
-    m_datum->setDate(datum);
+    m_datum->setDatum(datum);
     m_nummer->setText(m_modell->item(zeile, 1)->text());
     pRead();
 }
@@ -297,7 +297,7 @@ void Journal::pFelder()
 {
     m_lfdText = m_nummer->text().simplified();
     m_lfd = m_lfdText.toInt();
-    m_datumText = UtilDatumText(m_datum->date());
+    m_datumText = m_datum->datumText();
     m_kontoNr = m_konto->text();
     m_gkontoNr = m_gkonto->text();
     m_kostText = UtilSauber(m_kost->text());
@@ -317,7 +317,7 @@ bool Journal::pCheck()
         fehlt = m_konto;
     else if (m_gkontoNr.isEmpty())
         fehlt = m_gkonto;
-    else if (UtilCent(m_betrag->value()) == 0)
+    else if (m_betrag->cents() == 0)
         fehlt = m_betrag;
     if (fehlt)
         fehlt->setFocus();
@@ -339,7 +339,7 @@ void Journal::pFuellListe()
         "FROM journdat j ORDER BY j.datum DESC,j.lfd DESC LIMIT 10"));
     while (q.next()) {
         const QList<QStandardItem *> zeile{
-            zelle(UtilDatum(q.value(0).toString()).toString(QStringLiteral("dd.MM.yyyy"))),
+            zelle(UtilDatumZeige(UtilDatum(q.value(0).toString()))),
             zelle(q.value(1).toString(), true),
             zelle(q.value(2).toString()),
             zelle(q.value(3).toString()),
@@ -373,7 +373,7 @@ void Journal::pSetWahl(bool wahl)
         m_beschluss->clear();
         m_konto->clear();
         m_gkonto->clear();
-        m_betrag->setValue(0.0);
+        m_betrag->setCents(0);
         m_kontoLabel->clear();
         m_gkontoLabel->clear();
         m_spendeLabel->clear();

@@ -4,8 +4,6 @@
 #include <QDialog>
 #include <QString>
 
-class QDateEdit;
-class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
@@ -13,6 +11,8 @@ class QPushButton;
 class QStandardItemModel;
 class QTableView;
 class Spende;
+class WBetrag;
+class WDatum;
 class WKonto;
 
 // Writes, changes and deletes journal entries one at a time. Shows the ten
@@ -51,7 +51,7 @@ private:
     void pFuellListe();
     void pSetWahl(bool wahl);
 
-    QDateEdit *m_datum;
+    WDatum *m_datum;
     QLineEdit *m_nummer;
     QLineEdit *m_kost;
     QLineEdit *m_beleg;
@@ -61,7 +61,7 @@ private:
     QLabel *m_gkontoLabel;
     WKonto *m_konto;
     WKonto *m_gkonto;
-    QDoubleSpinBox *m_betrag;
+    WBetrag *m_betrag;
     QTableView *m_liste;
     QStandardItemModel *m_modell;
     QPushButton *m_spendeKnopf;

@@ -4,14 +4,15 @@
 #include "spende.h"
 #include "textutil.h"
 #include "utilbuch.h"
+#include "wbetrag.h"
+#include "wdatum.h"
 #include "wkonto.h"
 
-#include <QDateEdit>
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 
 namespace {
@@ -46,12 +47,15 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
     gitter->addWidget(m_konto, 0, 1);
     gitter->addWidget(m_kontoLabel, 0, 2, 1, 4);
 
-    m_datum = UtilDatumFeld(QDate::currentDate(), this);
+    m_datum = new WDatum(QDate::currentDate(), this);
     m_datum->setObjectName(QStringLiteral("datum"));
+    m_datumHinweis = new QLabel(this);
+    m_datumHinweis->setObjectName(QStringLiteral("datumHinweis"));
     gitter->addWidget(new QLabel(QStringLiteral("Datum"), this), 1, 0);
     gitter->addWidget(m_datum, 1, 1);
+    gitter->addWidget(m_datumHinweis, 1, 2, 1, 4);
 
-    m_betrag = UtilBetragFeld(this);
+    m_betrag = new WBetrag(this);
     m_betrag->setObjectName(QStringLiteral("betrag"));
     m_spendeKnopf = UtilKnopf(QStringLiteral("S&penden"), this);
     m_spendeLabel = new QLabel(this);
@@ -87,7 +91,7 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
     gitter->addWidget(new QLabel(QStringLiteral("Konto"), this), 6, 3);
     for (int i = 0; i < kZeilen; ++i) {
         Aufteilung &a = m_aufteilung[i];
-        a.betrag = UtilBetragFeld(this);
+        a.betrag = new WBetrag(this);
         a.betrag->setObjectName(QStringLiteral("aufBetrag%1").arg(i));
         a.kost = textFeld(this, 200, QStringLiteral("aufKost%1").arg(i));
         a.label = new QLabel(this);
@@ -112,14 +116,18 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
     connect(m_spendeKnopf, &QPushButton::clicked, this, &Zahlungen::pSpende);
     connect(m_speichern, &QPushButton::clicked, this, &Zahlungen::pWrite);
     connect(m_abbruch, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_datum, &WDatum::dateChanged, this, &Zahlungen::pDatumHinweis);
 
+    pDatumHinweis();
     m_konto->setFocus();
 }
 
 void Zahlungen::pSpende()
 {
+    if (!m_betrag->pruefe())
+        return;
     const bool kasse = istKasse(UtilSauberGross(m_konto->text()));
-    const qint64 cent = UtilCent(m_betrag->value());
+    const qint64 cent = m_betrag->cents();
     if (m_spende->exec(cent) != QDialog::Accepted)
         return;
     m_spendeLabel->setText(m_spende->disName());
@@ -129,7 +137,7 @@ void Zahlungen::pSpende()
     QString text;
     for (int i = 0; i < kZeilen; ++i) {
         m_spende->aufteilung(kasse, i, cent, &betrag, &konto, &text);
-        m_aufteilung[i].betrag->setValue(betrag / 100.0);
+        m_aufteilung[i].betrag->setCents(betrag);
         m_aufteilung[i].konto->setText(konto);
         m_aufteilung[i].kost->setText(text);
     }
@@ -142,13 +150,15 @@ void Zahlungen::pSpende()
 
 void Zahlungen::pWrite()
 {
+    if (!WBetrag::alleGueltig(this))
+        return;
     const QString konto = m_konto->text();
     const QString gkonto = m_gkonto->text();
     const QString butext = UtilSauber(m_text->text());
     const QString kost = UtilSauber(m_kost->text());
     const QString beschluss = UtilSauber(m_beschluss->text());
     const QString beleg = UtilSauber(m_beleg->text());
-    const qint64 cent = UtilCent(m_betrag->value());
+    const qint64 cent = m_betrag->cents();
 
     QWidget *fehlt = nullptr;
     if (konto.isEmpty())
@@ -163,7 +173,7 @@ void Zahlungen::pWrite()
         fehlt = m_gkonto;
     for (int i = 0; !fehlt && i < kZeilen; ++i) {
         const Aufteilung &a = m_aufteilung[i];
-        if (UtilCent(a.betrag->value()) == 0)
+        if (a.betrag->cents() == 0)
             continue;
         if (UtilSauber(a.kost->text()).isEmpty())
             a.kost->setText(kost);
@@ -175,7 +185,7 @@ void Zahlungen::pWrite()
         return;
     }
 
-    const QDate datum = m_datum->date();
+    const QDate datum = m_datum->datum();
     const int lfd = UtilBuch(datum, 0, kost, beleg, butext, cent, konto, gkonto, beschluss, QString());
     if (lfd < 1) {
         Interaktion::kritisch(this, QStringLiteral("Journal"), QStringLiteral("Fehler beim Generieren der Nummer"));
@@ -185,7 +195,7 @@ void Zahlungen::pWrite()
 
     // Each part moves on from the contra account as an entry of its own.
     for (const Aufteilung &a : m_aufteilung) {
-        const qint64 teil = UtilCent(a.betrag->value());
+        const qint64 teil = a.betrag->cents();
         if (teil != 0)
             UtilBuch(datum, 0, UtilSauber(a.kost->text()), QString(), butext, teil, gkonto, a.konto->text(),
                      QString(), QString());
@@ -195,7 +205,7 @@ void Zahlungen::pWrite()
 
 void Zahlungen::leeren()
 {
-    m_betrag->setValue(0.0);
+    m_betrag->setCents(0);
     m_text->clear();
     m_kost->clear();
     m_beschluss->clear();
@@ -203,7 +213,7 @@ void Zahlungen::leeren()
     m_gkonto->clear();
     m_gkontoLabel->clear();
     for (Aufteilung &a : m_aufteilung) {
-        a.betrag->setValue(0.0);
+        a.betrag->setCents(0);
         a.kost->clear();
         a.konto->clear();
         a.label->clear();
@@ -211,4 +221,13 @@ void Zahlungen::leeren()
     m_spende->clear();
     m_spendeLabel->clear();
     m_datum->setFocus();
+}
+
+void Zahlungen::pDatumHinweis()
+{
+    // The date stays from line to line; saying so keeps a stale date from slipping through.
+    const QDate datum = m_datum->datum();
+    m_datumHinweis->setText(QStringLiteral("%1: gilt für jede folgende Zeile%2")
+                                .arg(QLocale().dayName(datum.dayOfWeek()),
+                                     datum == QDate::currentDate() ? QString() : QStringLiteral(" (nicht heute)")));
 }

@@ -2,12 +2,12 @@
 
 #include <QDialog>
 
-class QDateEdit;
-class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class Spende;
+class WBetrag;
+class WDatum;
 class WKonto;
 
 // "Bank/Kasse": bank-statement and cash-book lines one after the other. Each
@@ -24,6 +24,9 @@ public slots:
     void pSpende();
     void pWrite();
 
+private slots:
+    void pDatumHinweis();
+
 private:
     static constexpr int kZeilen = 6;
 
@@ -32,7 +35,7 @@ private:
 
     struct Aufteilung
     {
-        QDoubleSpinBox *betrag;
+        WBetrag *betrag;
         QLineEdit *kost;
         WKonto *konto;
         QLabel *label;
@@ -40,8 +43,9 @@ private:
 
     QLabel *m_kontoLabel;
     WKonto *m_konto;
-    QDateEdit *m_datum;
-    QDoubleSpinBox *m_betrag;
+    WDatum *m_datum;
+    QLabel *m_datumHinweis;
+    WBetrag *m_betrag;
     QPushButton *m_spendeKnopf;
     QLabel *m_spendeLabel;
     QLineEdit *m_text;

@@ -6,11 +6,11 @@
 #include "utilbuch.h"
 #include "wadresse.h"
 #include "wbank.h"
+#include "wdatum.h"
 #include "wgliederung.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -79,7 +79,8 @@ Gliederung::Gliederung(QWidget *parent)
     m_ebene->setFixedSize(200, 25);
     m_unter = new WGliederung(adressSeite);
     m_unter->setFixedSize(350, 25);
-    m_gegruendet = UtilDatumFeld(keinDatum(), adressSeite);
+    m_gegruendet = new WDatum(keinDatum(), adressSeite);
+    m_gegruendet->setLeer(LeerDatum::Jahr1900);
     m_gegruendet->setFixedSize(m_gegruendet->sizeHint());
     const int zeile = adressGrid->rowCount();
     adressGrid->addWidget(new QLabel(QStringLiteral("Art"), adressSeite), zeile, 0);
@@ -205,7 +206,7 @@ void Gliederung::pSetWahl(bool wahl)
         m_ebene->setCurrentIndex(0);
         // After the level: the empty caption gives the chooser all levels again.
         m_unter->setText(QString());
-        m_gegruendet->setDate(keinDatum());
+        m_gegruendet->setDatum(keinDatum());
     }
     // Enable before disabling, so that the focus never lands on nothing.
     if (wahl)
@@ -233,7 +234,7 @@ void Gliederung::pFelder()
     m_namekurz = UtilSauberGross(m_name->text());
     m_ebeneWert = m_ebene->currentIndex();
     m_teilvon = UtilSauber(m_unter->text());
-    m_datum = UtilDatumText(m_gegruendet->date());
+    m_datum = m_gegruendet->datumText();
     m_buktoWert = UtilSauber(m_bukto->text());
     m_vorsitzWert = werte(m_vorsitz);
     m_schatzWert = werte(m_schatz);
@@ -258,7 +259,7 @@ void Gliederung::pRead()
     if (q.next()) {
         const QDate datum = UtilDatum(q.value(0).toString());
         if (datum.isValid())
-            m_gegruendet->setDate(datum);
+            m_gegruendet->setDatum(datum);
         const int ebene = q.value(1).toInt();
         if (ebene >= 0 && ebene < m_ebene->count())
             m_ebene->setCurrentIndex(ebene);

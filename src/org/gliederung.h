@@ -7,7 +7,6 @@
 
 class GliederungsBaum;
 class QComboBox;
-class QDateEdit;
 class QGridLayout;
 class QLineEdit;
 class QModelIndex;
@@ -16,6 +15,7 @@ class QTabWidget;
 class QTreeView;
 class WAdresse;
 class WBank;
+class WDatum;
 class WGliederung;
 
 // The master-data dialog of the organisation units ("Gliederungen"): one row of
@@ -69,7 +69,7 @@ private:
     std::unique_ptr<WBank> m_bank;
     QComboBox *m_ebene = nullptr;
     WGliederung *m_unter = nullptr;
-    QDateEdit *m_gegruendet = nullptr;
+    WDatum *m_gegruendet = nullptr;
     Kontakt m_vorsitz;
     Kontakt m_schatz;
     Kontakt m_gensek;

@@ -5,13 +5,13 @@
 #include "textutil.h"
 #include "utilbuch.h"
 #include "utilkonto.h"
+#include "wbetrag.h"
+#include "wdatum.h"
 #include "wgliederung.h"
 #include "wmitglied.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -87,18 +87,18 @@ void uebernimmCode(QComboBox *feld, const QStringList &codes, const QString &wer
         feld->setCurrentIndex(index);
 }
 
-void setzeDatum(QDateEdit *feld, const QString &wert)
+void setzeDatum(WDatum *feld, const QString &wert)
 {
     const QDate datum = UtilDatum(wert);
     if (datum.isValid())
-        feld->setDate(datum);
+        feld->setDatum(datum);
 }
 
-void uebernimmDatum(QDateEdit *feld, const QString &wert)
+void uebernimmDatum(WDatum *feld, const QString &wert)
 {
     const QDate datum = UtilDatum(wert);
     if (datum.isValid() && datum > kOhneDatum)
-        feld->setDate(datum);
+        feld->setDatum(datum);
 }
 
 void uebernimmText(QLineEdit *feld, const QString &wert)
@@ -154,8 +154,9 @@ Mitglieder::Mitglieder(bool anlegen, QWidget *parent)
     auto *gridAdresse = new QGridLayout(seiteAdresse);
     m_sex = codeFeld(kSexText, seiteAdresse);
     m_sex->setObjectName(QStringLiteral("sex"));
-    m_gebdat = UtilDatumFeld(kOhneDatum, seiteAdresse);
+    m_gebdat = new WDatum(kOhneDatum, seiteAdresse);
     m_gebdat->setObjectName(QStringLiteral("gebdat"));
+    m_gebdat->setLeer(LeerDatum::Jahr1900);
     gridAdresse->addWidget(label(QStringLiteral("Geschlecht"), seiteAdresse), 0, 0);
     gridAdresse->addWidget(m_sex, 0, 1, 1, 2);
     gridAdresse->addWidget(label(QStringLiteral("Geburtsdatum"), seiteAdresse), 0, 3);
@@ -182,17 +183,18 @@ Mitglieder::Mitglieder(bool anlegen, QWidget *parent)
     m_wohngliederung = new WGliederung(seiteVerw);
     m_wohngliederung->setObjectName(QStringLiteral("wohngliederung"));
     m_wohngliederung->setFixedWidth(350);
-    m_beitrag = UtilBetragFeld(seiteVerw);
+    m_beitrag = new WBetrag(seiteVerw);
     m_beitrag->setObjectName(QStringLiteral("beitrag"));
-    m_bezahlt = UtilDatumFeld(kOhneDatum, seiteVerw);
+    m_bezahlt = new WDatum(kOhneDatum, seiteVerw);
     m_bezahlt->setObjectName(QStringLiteral("bezahlt"));
-    m_eintritt = UtilDatumFeld(kOhneDatum, seiteVerw);
+    m_eintritt = new WDatum(kOhneDatum, seiteVerw);
     m_eintritt->setObjectName(QStringLiteral("eintritt"));
-    m_austritt = UtilDatumFeld(kMitglied, seiteVerw);
+    m_austritt = new WDatum(kMitglied, seiteVerw);
     m_austritt->setObjectName(QStringLiteral("austritt"));
+    m_austritt->setLeer(LeerDatum::Jahr2200);
     m_zahlart = codeFeld(kZahlartText, seiteVerw);
     m_zahlart->setObjectName(QStringLiteral("zahlart"));
-    m_statusdatum = UtilDatumFeld(QDate::currentDate(), seiteVerw);
+    m_statusdatum = new WDatum(QDate::currentDate(), seiteVerw);
     m_statusdatum->setObjectName(QStringLiteral("statusdatum"));
     m_zahlstatus = codeFeld(kStatusText, seiteVerw);
     m_zahlstatus->setObjectName(QStringLiteral("zahlstatus"));
@@ -294,12 +296,12 @@ void Mitglieder::pSetWahl(bool wahl)
         m_sex->setCurrentIndex(0);
         m_zahlart->setCurrentIndex(0);
         m_zahlstatus->setCurrentIndex(0);
-        m_beitrag->setValue(0.0);
-        m_gebdat->setDate(kOhneDatum);
-        m_bezahlt->setDate(kOhneDatum);
-        m_eintritt->setDate(kOhneDatum);
-        m_statusdatum->setDate(QDate::currentDate());
-        m_austritt->setDate(kMitglied);
+        m_beitrag->setCents(0);
+        m_gebdat->setDatum(kOhneDatum);
+        m_bezahlt->setDatum(kOhneDatum);
+        m_eintritt->setDatum(kOhneDatum);
+        m_statusdatum->setDatum(QDate::currentDate());
+        m_austritt->setDatum(kMitglied);
     }
 
     m_mid->setEnabled(wahl);
@@ -349,14 +351,14 @@ void Mitglieder::pFelder()
     f.sex = code(m_sex, kSexCode);
     f.nation = UtilSauber(m_nation->text());
     f.tel = UtilSauber(m_tel->text());
-    f.gebdat = UtilDatumText(m_gebdat->date());
+    f.gebdat = m_gebdat->datumText();
     f.zahlart = code(m_zahlart, kZahlartCode);
-    f.beitrag = UtilCent(m_beitrag->value());
-    f.eintritt = UtilDatumText(m_eintritt->date());
-    f.austritt = UtilDatumText(m_austritt->date());
-    f.bezahlt = UtilDatumText(m_bezahlt->date());
+    f.beitrag = m_beitrag->cents();
+    f.eintritt = m_eintritt->datumText();
+    f.austritt = m_austritt->datumText();
+    f.bezahlt = m_bezahlt->datumText();
     f.zahlstatus = code(m_zahlstatus, kStatusCode);
-    f.statusdatum = UtilDatumText(m_statusdatum->date());
+    f.statusdatum = m_statusdatum->datumText();
 }
 
 void Mitglieder::pRead()
@@ -372,10 +374,10 @@ void Mitglieder::pRead()
     if (mid < kErsteAndere) {
         const QDate heute = QDate::currentDate();
         m_zahlstatus->setCurrentIndex(kStatusCode.indexOf(QStringLiteral("N")));
-        m_statusdatum->setDate(heute);
-        m_eintritt->setDate(heute);
-        m_bezahlt->setDate(heute);
-        m_beitrag->setValue(36.0);
+        m_statusdatum->setDatum(heute);
+        m_eintritt->setDatum(heute);
+        m_bezahlt->setDatum(heute);
+        m_beitrag->setCents(3600);
     }
 
     QSqlQuery q = Db::abfrage(kSelectMitglied, {mid});
@@ -387,7 +389,7 @@ void Mitglieder::pRead()
         m_tel->setText(q.value(4).toString());
         setzeDatum(m_gebdat, q.value(5).toString());
         setzeCode(m_zahlart, kZahlartCode, q.value(6).toString());
-        m_beitrag->setValue(static_cast<double>(q.value(7).toLongLong()) / 100.0);
+        m_beitrag->setCents(q.value(7).toLongLong());
         setzeDatum(m_eintritt, q.value(8).toString());
         setzeDatum(m_austritt, q.value(9).toString());
         setzeDatum(m_bezahlt, q.value(10).toString());
@@ -425,7 +427,7 @@ void Mitglieder::speichern()
 
 void Mitglieder::pWrite()
 {
-    if (m_wahl)
+    if (m_wahl || !WBetrag::alleGueltig(this))
         return;
     pFelder();
     if (m_adresse.Name1()->text().simplified().isEmpty())
@@ -560,7 +562,7 @@ void Mitglieder::pMitglied()
         uebernimmDatum(m_gebdat, q.value(5).toString());
         uebernimmCode(m_zahlart, kZahlartCode, q.value(6).toString());
         if (q.value(7).toLongLong() > 0)
-            m_beitrag->setValue(static_cast<double>(q.value(7).toLongLong()) / 100.0);
+            m_beitrag->setCents(q.value(7).toLongLong());
         uebernimmDatum(m_eintritt, q.value(8).toString());
         uebernimmDatum(m_austritt, q.value(9).toString());
         uebernimmDatum(m_bezahlt, q.value(10).toString());
@@ -662,7 +664,7 @@ void Mitglieder::pFuellListe()
 
         const int zeile = m_liste->rowCount();
         m_liste->insertRow(zeile);
-        m_liste->setItem(zeile, 0, zelle(UtilDatum(datum).toString(QStringLiteral("dd.MM.yyyy"))));
+        m_liste->setItem(zeile, 0, zelle(UtilDatumZeige(UtilDatum(datum))));
         m_liste->setItem(zeile, 1, zelle(j.value(0).toString()));
         m_liste->setItem(zeile, 2, zelle(j.value(1).toString()));
         QTableWidgetItem *betrag = zelle(UtilBetragText(cent));

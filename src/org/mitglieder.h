@@ -6,10 +6,10 @@
 #include <QDialog>
 
 class QComboBox;
-class QDateEdit;
-class QDoubleSpinBox;
 class QPushButton;
 class QTableWidget;
+class WBetrag;
+class WDatum;
 class WGliederung;
 class WMitglied;
 
@@ -78,18 +78,18 @@ private:
     WMitglied *m_mid = nullptr;
     QLineEdit *m_intnr = nullptr;
     QComboBox *m_sex = nullptr;
-    QDateEdit *m_gebdat = nullptr;
+    WDatum *m_gebdat = nullptr;
     WAdresse m_adresse;
     QLineEdit *m_tel = nullptr;
     QLineEdit *m_nation = nullptr;
     WGliederung *m_gliederung = nullptr;
     WGliederung *m_wohngliederung = nullptr;
-    QDoubleSpinBox *m_beitrag = nullptr;
-    QDateEdit *m_bezahlt = nullptr;
-    QDateEdit *m_eintritt = nullptr;
-    QDateEdit *m_austritt = nullptr;
+    WBetrag *m_beitrag = nullptr;
+    WDatum *m_bezahlt = nullptr;
+    WDatum *m_eintritt = nullptr;
+    WDatum *m_austritt = nullptr;
     QComboBox *m_zahlart = nullptr;
-    QDateEdit *m_statusdatum = nullptr;
+    WDatum *m_statusdatum = nullptr;
     QComboBox *m_zahlstatus = nullptr;
     WBank m_bank;
     QPushButton *m_speichern = nullptr;
