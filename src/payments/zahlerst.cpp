@@ -78,7 +78,6 @@ ZahlungErst::ZahlungErst(QWidget *parent)
         m_tageFeld[i] = new QLineEdit(QStringLiteral("7"), this);
         m_tageFeld[i]->setFixedSize(50, 25);
         m_tageFeld[i]->setAlignment(Qt::AlignRight);
-        m_tageFeld[i]->setMaxLength(3);
         m_tageFeld[i]->setValidator(new QIntValidator(1, 999, m_tageFeld[i]));
         grid->addWidget(new QLabel(QLatin1String(kTageLabels[i]), this), 1 + i, 0);
         grid->addWidget(m_tageFeld[i], 1 + i, 1);
