@@ -321,16 +321,18 @@ void Smtp::pData()
             m_socket->readAll();
             return;
         }
-        if (m_antwort.size() >= kPuffer)
-            return abbrechen();
         const QByteArray neu = m_socket->read(kPuffer - m_antwort.size());
-        if (neu.isEmpty())
-            return abbrechen();
+        if (neu.isEmpty()) { // a read error
+            abbrechen();
+            return;
+        }
         m_antwort += neu;
         const int code = antwortCode(m_antwort);
         if (code < 0) {
-            if (m_antwort.size() >= kPuffer)
-                return abbrechen(); // a reply longer than the buffer
+            if (m_antwort.size() >= kPuffer) { // a reply longer than the buffer
+                abbrechen();
+                return;
+            }
             m_timer->start(m_timeout);
             continue;
         }
