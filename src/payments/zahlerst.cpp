@@ -284,25 +284,39 @@ void ZahlungErst::pLauf()
 
     pFelder();
     m_gjVon = UtilGJVon();
-    const QDate gjBis = m_gjVon.addYears(1).addDays(-1);
     m_heute = QDate::currentDate();
     pSaveParam();
-
-    int teile[17] = {};
-    int anzahl[AnzahlArten] = {};
-    qint64 summe[AnzahlArten] = {};
-    bool gefunden = false;
 
     // The whole run in one transaction: the old run is gone only when the new one is complete.
     Db::Transaktion t;
     Db::ausfuehren(QStringLiteral("DELETE FROM parameter WHERE key='Status/Zahlungen'"));
     Db::ausfuehren(QStringLiteral("DELETE FROM zahllauf"));
+    const Ergebnis ergebnis = pZeilen();
+    if (ergebnis.gefunden) {
+        QString status;
+        for (int zahl : ergebnis.teile)
+            status += zahl > 0 ? QLatin1Char('J') : QLatin1Char('N');
+        Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES ('Status/Zahlungen',?)"), {status});
+    }
+    t.commit();
+    m_laeuft = false;
 
+    Interaktion::information(this, QStringLiteral("Zahlungen erstellen"),
+                             ergebnis.gefunden ? pMeldung(ergebnis)
+                                               : QStringLiteral("Keine anstehenden Zahlungen gefunden"));
+    accept();
+}
+
+// One `zahllauf` row for every member with a demand due, counted by slot and kind.
+ZahlungErst::Ergebnis ZahlungErst::pZeilen()
+{
+    Ergebnis e;
     QSqlQuery mail;
     mail.prepare(QStringLiteral("SELECT mail FROM adresse WHERE art='M' AND key=?"));
     QSqlQuery insert;
     insert.prepare(QStringLiteral("INSERT INTO zahllauf (mid,sperren,art,form,manuell,bausteinm,bausteinb,cent,"
                                   "statusneu,done) VALUES (?,'N',?,?,'N',?,?,?,?,'N')"));
+    const QDate gjBis = m_gjVon.addYears(1).addDays(-1);
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT mid,zahlart,beitrag,zahlstatus,statusdatum,bezahlt,eintritt "
                                              "FROM mitglied WHERE mid<'1000000' AND austritt > ? AND bezahlt < ?"),
                               {UtilDatumText(m_heute), UtilDatumText(gjBis)});
@@ -324,7 +338,6 @@ void ZahlungErst::pLauf()
         if (art < 0 || !artAn(art, hatMail) || !lange(q.value(4).toString(), wartetage(art)))
             continue;
         const QString bausteinm = art == Dtaus ? m_kontoDtaus : m_mail[art];
-        const QString bausteinb = art == Dtaus ? QString() : m_brief[art];
         const bool perMail = hatMail && !bausteinm.isEmpty();
         const qint64 cent = betrag(q.value(2).toLongLong(), q.value(5).toString(), q.value(6).toString());
 
@@ -332,42 +345,30 @@ void ZahlungErst::pLauf()
         insert.bindValue(1, QString(QLatin1Char(kArten[art].code)));
         insert.bindValue(2, perMail ? QStringLiteral("M") : QStringLiteral("B"));
         insert.bindValue(3, bausteinm);
-        insert.bindValue(4, bausteinb);
+        insert.bindValue(4, art == Dtaus ? QString() : m_brief[art]);
         insert.bindValue(5, QString::number(cent));
         insert.bindValue(6, QString(QLatin1Char(kArten[art].statusNeu)));
-        gefunden = true;
+        e.gefunden = true;
         if (insert.exec() && insert.numRowsAffected() > 0) {
-            ++teile[slot(art, perMail)];
-            ++anzahl[art];
-            summe[art] += cent;
+            ++e.teile[slot(art, perMail)];
+            ++e.anzahl[art];
+            e.summe[art] += cent;
         }
     }
-    q.finish();
     m_fortschritt->clear();
+    return e;
+}
 
-    QString status;
-    for (int zahl : teile)
-        status += zahl > 0 ? QLatin1Char('J') : QLatin1Char('N');
-    if (gefunden)
-        Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES ('Status/Zahlungen',?)"), {status});
-    t.commit();
-    m_laeuft = false;
-
-    if (!gefunden) {
-        Interaktion::information(this, QStringLiteral("Zahlungen erstellen"),
-                                 QStringLiteral("Keine anstehenden Zahlungen gefunden"));
-    } else {
-        QString text = QStringLiteral("Zahlungen sind erstellt<table>");
-        for (int art = 0; art < AnzahlArten; ++art) {
-            if (anzahl[art] == 0)
-                continue;
-            text += QStringLiteral("<tr><td align=right>%1</td><td>%2</td><td align=right>%3</td></tr>")
-                        .arg(anzahl[art])
-                        .arg(QString::fromUtf8(kArten[art].ergebnis))
-                        .arg(UtilBetragText(summe[art]), 9);
-        }
-        text += QStringLiteral("</table>");
-        Interaktion::information(this, QStringLiteral("Zahlungen erstellen"), text);
+QString ZahlungErst::pMeldung(const Ergebnis &e)
+{
+    QString text = QStringLiteral("Zahlungen sind erstellt<table>");
+    for (int art = 0; art < AnzahlArten; ++art) {
+        if (e.anzahl[art] == 0)
+            continue;
+        text += QStringLiteral("<tr><td align=right>%1</td><td>%2</td><td align=right>%3</td></tr>")
+                    .arg(e.anzahl[art])
+                    .arg(QString::fromUtf8(kArten[art].ergebnis))
+                    .arg(UtilBetragText(e.summe[art]), 9);
     }
-    accept();
+    return text + QStringLiteral("</table>");
 }

@@ -37,10 +37,21 @@ public slots:
     void pStateMahn3(int state);
 
 private:
+    // What a run found: rows per status slot, rows and sum per kind.
+    struct Ergebnis
+    {
+        int teile[17] = {};
+        int anzahl[AnzahlArten] = {};
+        qint64 summe[AnzahlArten] = {};
+        bool gefunden = false; // an insert was issued
+    };
+
     void pReadParam();
     void pFelder();
     void pSaveParam();
     void pState(Art art, int state);
+    Ergebnis pZeilen();
+    static QString pMeldung(const Ergebnis &e);
 
     // The kind for a member's payment state and way of paying, -1 when none applies.
     static int artFuer(const QString &zahlstatus, const QString &zahlart);
