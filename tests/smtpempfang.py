@@ -7,7 +7,8 @@
       user and password it offers AUTH (without TLS) and accepts only those.
   smtpempfang.py lesen DATEI
       Parses one stored message with the email package and prints subject,
-      sender name, sender address, recipient and body as JSON (UTF-8).
+      sender name, sender address, recipient, the Date: header in seconds
+      since the epoch and body as JSON (UTF-8).
 """
 import asyncio
 import email
@@ -54,6 +55,7 @@ def lesen(datei):
         "name": absender.display_name,
         "adresse": absender.addr_spec,
         "to": str(nachricht["to"]),
+        "zeit": nachricht["date"].datetime.timestamp(),
         "body": nachricht.get_content().replace("\r\n", "\n"),
     }
     sys.stdout.buffer.write(json.dumps(ausgabe, ensure_ascii=False).encode("utf-8"))

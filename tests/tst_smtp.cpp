@@ -167,7 +167,12 @@ class TstSmtp : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        // A zone west of UTC with half hours: the Date: offset needs its sign and its minutes.
+        qputenv("TZ", "America/St_Johns");
+    }
     void init()
     {
         m_db = std::make_unique<TestDb>();
@@ -405,6 +410,7 @@ private slots:
         QCOMPARE(mails[0]["name"].toString(), name);
         QCOMPARE(mails[0]["adresse"].toString(), QStringLiteral("kasse@example.org"));
         QCOMPARE(mails[0]["to"].toString(), QStringLiteral("pruefer@example.net"));
+        QVERIFY(qAbs(mails[0]["zeit"].toDouble() - QDateTime::currentSecsSinceEpoch()) < 120);
         QCOMPARE(mails[0]["body"].toString(), smtp.body());
         QVERIFY(smtp.body().contains(QStringLiteral("Sie 48,00 EUR für 2026.\n.\n..zwei Punkte\nKonto: XXXXX7890")));
     }
