@@ -166,7 +166,6 @@ QByteArray umbrechen(const QByteArray &text)
 Smtp::Smtp(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this)), m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
-    m_timer->stop();
     QString user, passwort;
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT key,wert FROM parameter WHERE key>='Mail/' AND key<'Mail0'"));
     while (q.next()) {
@@ -185,7 +184,7 @@ Smtp::Smtp(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this)), m
         else if (key == QLatin1String("Mail/Passwd"))
             passwort = wert;
     }
-    // AUTH PLAIN with an empty authorisation identity.
+    // AUTH PLAIN with an empty authorisation identity; UTF-8 as the mechanism wants it (ASCII stays ASCII).
     if (!user.isEmpty())
         m_credential = QString::fromLatin1(
             (QByteArray(1, '\0') + user.toUtf8() + QByteArray(1, '\0') + passwort.toUtf8()).toBase64());
