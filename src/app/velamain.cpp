@@ -10,6 +10,8 @@
 #include "parameter.h"
 #include "setup.h"
 #include "spendenparam.h"
+#include "textbaustein.h"
+#include "zahlerst.h"
 #include "zahlungen.h"
 
 #include <QImage>
@@ -186,6 +188,8 @@ void VelaMain::pZahlErst()
         if (antwort != QMessageBox::Yes)
             return;
     }
+    ZahlungErst dialog;
+    dialog.exec();
     pSetZahlMenu();
 }
 
@@ -238,6 +242,12 @@ void VelaMain::pSpendenParam()
     dialog.exec();
 }
 
+void VelaMain::pTextbaustein()
+{
+    Textbaustein dialog(false);
+    dialog.exec();
+}
+
 void VelaMain::pSetup()
 {
     Setup dialog;
@@ -246,7 +256,6 @@ void VelaMain::pSetup()
 
 // Entries whose dialogs do not exist yet do nothing.
 void VelaMain::pEinzelKto() {}
-void VelaMain::pTextbaustein() {}
 void VelaMain::pKtoDruck() {}
 void VelaMain::pJournExport() {}
 void VelaMain::pSpendenExport() {}

@@ -1,0 +1,68 @@
+#!/usr/bin/env python3
+"""Real mail server and mail reader for the mail tests.
+
+  smtpempfang.py server ORDNER [BENUTZER PASSWORT]
+      Runs an aiosmtpd server on a free port of 127.0.0.1, prints the port on
+      one line and stores every message it accepts as ORDNER/NNNNN.eml. With a
+      user and password it offers AUTH (without TLS) and accepts only those.
+  smtpempfang.py lesen DATEI
+      Parses one stored message with the email package and prints subject,
+      sender name, sender address, recipient, the Date: header in seconds
+      since the epoch and body as JSON (UTF-8).
+"""
+import asyncio
+import email
+import email.policy
+import json
+import os
+import sys
+
+
+def server(ordner, benutzer=None, passwort=None):
+    from aiosmtpd.smtp import SMTP, AuthResult
+
+    class Ablage:
+        async def handle_DATA(self, server, session, envelope):
+            name = os.path.join(ordner, "%05d.eml" % len(os.listdir(ordner)))
+            with open(name + ".tmp", "wb") as f:
+                f.write(envelope.original_content)
+            os.rename(name + ".tmp", name)
+            return "250 OK"
+
+    def pruefen(server, session, envelope, mechanism, auth_data):
+        ok = auth_data.login == benutzer.encode() and auth_data.password == passwort.encode()
+        return AuthResult(success=ok, handled=False)
+
+    optionen = {}
+    if benutzer is not None:
+        optionen = dict(authenticator=pruefen, auth_require_tls=False, auth_required=True)
+
+    async def starten():
+        loop = asyncio.get_running_loop()
+        srv = await loop.create_server(lambda: SMTP(Ablage(), **optionen), "127.0.0.1", 0)
+        print(srv.sockets[0].getsockname()[1], flush=True)
+        await srv.serve_forever()
+
+    asyncio.run(starten())
+
+
+def lesen(datei):
+    with open(datei, "rb") as f:
+        nachricht = email.message_from_binary_file(f, policy=email.policy.default)
+    absender = nachricht["from"].addresses[0]
+    ausgabe = {
+        "subject": str(nachricht["subject"] or ""),
+        "name": absender.display_name,
+        "adresse": absender.addr_spec,
+        "to": str(nachricht["to"]),
+        "zeit": nachricht["date"].datetime.timestamp(),
+        "body": nachricht.get_content().replace("\r\n", "\n"),
+    }
+    sys.stdout.buffer.write(json.dumps(ausgabe, ensure_ascii=False).encode("utf-8"))
+
+
+if __name__ == "__main__":
+    if sys.argv[1] == "server":
+        server(*sys.argv[2:])
+    else:
+        lesen(sys.argv[2])
