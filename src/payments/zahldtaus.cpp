@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -133,20 +132,18 @@ ZahlungDtaus::ZahlungDtaus(QWidget *parent) : QDialog(parent)
     auto *grid = new QGridLayout(this);
     auto label = [&](int zeile, const QString &text) { grid->addWidget(new QLabel(text, this), zeile, 0); };
     label(0, QStringLiteral("Eigener Name"));
-    grid->addWidget(m_name, 0, 1, 1, 2);
+    grid->addWidget(m_name, 0, 1, 1, 3);
     label(1, QStringLiteral("Konto, BLZ"));
     grid->addWidget(m_konto, 1, 1);
     grid->addWidget(m_blz, 1, 2);
-    grid->addWidget(m_neu, 2, 0, 1, 3);
+    grid->addWidget(m_neu, 2, 0, 1, 4);
     label(3, QStringLiteral("Dateiname"));
     grid->addWidget(m_datei, 3, 1);
     grid->addWidget(waehlen, 3, 2);
     label(4, QStringLiteral("1. Schritt"));
     grid->addWidget(m_vorbereiten, 4, 1);
-    auto *anzahlen = new QHBoxLayout;
-    anzahlen->addWidget(m_richtige);
-    anzahlen->addWidget(m_fehlerhafte);
-    grid->addLayout(anzahlen, 4, 2);
+    grid->addWidget(m_richtige, 4, 2);
+    grid->addWidget(m_fehlerhafte, 4, 3);
     label(5, QStringLiteral("2. Schritt"));
     grid->addWidget(m_inhalt, 5, 1);
     grid->addWidget(m_fehlerliste, 5, 2);
