@@ -1,6 +1,7 @@
 #include "dtausdatei.h"
 
 #include "db.h"
+#include "textutil.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -241,7 +242,7 @@ void DtausDatei::abschliessen(const QDate &ausfuehrung) const
     const QString richtige = QStringLiteral(" WHERE mid IN (SELECT mid FROM zwidtaus WHERE ff!='F')");
     if (ausfuehrung.isValid() && ausfuehrung.year() > 1900)
         Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J',bausteinb=?") + richtige,
-                       {ausfuehrung.toString(Qt::ISODate)});
+                       {UtilDatumText(ausfuehrung)});
     else
         Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J'") + richtige);
 

@@ -65,32 +65,41 @@ private:
             m_printer.newPage();
         ++m_seite;
         m_y = 0;
-        const QString erstellt = QStringLiteral("Erstellt: ") + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))
+        const QString erstellt = QStringLiteral("Erstellt: ") + UtilDatumZeige(QDate::currentDate())
                                  + QStringLiteral("  Seite:") + QString::asprintf("%5i", m_seite);
         for (const QString &z : m_kopf.split(QLatin1Char('\n')) + QStringList{erstellt, QString()})
-            schreibe({z}, true, false);
+            kopfzeile(z);
         schreibe(m_titel, true);
     }
 
-    void schreibe(const QStringList &zellen, bool fett, bool spalten = true)
+    // A heading line across the columns.
+    void kopfzeile(const QString &text)
+    {
+        setFett(true);
+        m_painter.drawText(0, m_y + m_painter.fontMetrics().ascent(), text);
+        m_y += m_zeilenHoehe;
+    }
+
+    void schreibe(const QStringList &zellen, bool fett)
+    {
+        setFett(fett);
+        const int basis = m_y + m_painter.fontMetrics().ascent();
+        int spalte = 0;
+        for (int i = 0; i < m_spalten.size() && i < zellen.size(); ++i) {
+            const Spalte &s = m_spalten.at(i);
+            const QString text = zellen.at(i).left(s.breite);
+            const int luecke = s.ausrichtung & Qt::AlignRight ? s.breite - int(text.size()) : 0;
+            m_painter.drawText(int((spalte + luecke) * m_zeichen), basis, text);
+            spalte += s.breite + 1;
+        }
+        m_y += m_zeilenHoehe;
+    }
+
+    void setFett(bool fett)
     {
         QFont schrift = m_painter.font();
         schrift.setBold(fett);
         m_painter.setFont(schrift);
-        const int basis = m_y + m_painter.fontMetrics().ascent();
-        if (!spalten) {
-            m_painter.drawText(0, basis, zellen.value(0));
-        } else {
-            int spalte = 0;
-            for (int i = 0; i < m_spalten.size() && i < zellen.size(); ++i) {
-                const Spalte &s = m_spalten.at(i);
-                const QString text = zellen.at(i).left(s.breite);
-                const int luecke = s.ausrichtung & Qt::AlignRight ? s.breite - int(text.size()) : 0;
-                m_painter.drawText(int((spalte + luecke) * m_zeichen), basis, text);
-                spalte += s.breite + 1;
-            }
-        }
-        m_y += m_zeilenHoehe;
     }
 
     QPrinter &m_printer;
@@ -203,9 +212,8 @@ void ZahlungDtaus::pSaveParam(const DtausDatei::Auftraggeber &auftraggeber)
 
 void ZahlungDtaus::pSetEnabled()
 {
-    for (QWidget *w : {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_konto),
-                       static_cast<QWidget *>(m_blz), static_cast<QWidget *>(m_neu),
-                       static_cast<QWidget *>(m_vorbereiten)})
+    const QList<QWidget *> eingaben = {m_name, m_konto, m_blz, m_neu, m_vorbereiten};
+    for (QWidget *w : eingaben)
         w->setEnabled(!m_vorbereitet);
     m_inhalt->setEnabled(m_vorbereitet && m_lauf.richtige() > 0);
     m_fehlerliste->setEnabled(m_vorbereitet && m_lauf.fehlerhafte() > 0);
@@ -248,11 +256,16 @@ void ZahlungDtaus::pTempTable()
     Interaktion::information(this, titel(), QStringLiteral("Datei ist vorbereitet"));
 }
 
+DtausDatei::Auftraggeber ZahlungDtaus::pAuftraggeber() const
+{
+    return {DtausDatei::pText(m_name->text()).trimmed().left(27), DtausDatei::pNummer(m_konto->text()),
+            DtausDatei::pNummer(m_blz->text())};
+}
+
 QString ZahlungDtaus::pKopf() const
 {
-    return DtausDatei::pText(m_name->text()).simplified().left(27) + QStringLiteral("  Kontonr. ")
-           + DtausDatei::pNummer(m_konto->text()) + QStringLiteral(" (") + DtausDatei::pNummer(m_blz->text())
-           + QLatin1Char(')');
+    const DtausDatei::Auftraggeber a = pAuftraggeber();
+    return a.name + QStringLiteral("  Kontonr. ") + a.konto + QStringLiteral(" (") + a.blz + QLatin1Char(')');
 }
 
 void ZahlungDtaus::pInhalt()
@@ -303,10 +316,7 @@ void ZahlungDtaus::pFehlerliste()
 
 void ZahlungDtaus::pDateiErst()
 {
-    DtausDatei::Auftraggeber auftraggeber;
-    auftraggeber.name = DtausDatei::pText(m_name->text()).simplified().left(27);
-    auftraggeber.konto = DtausDatei::pNummer(m_konto->text());
-    auftraggeber.blz = DtausDatei::pNummer(m_blz->text());
+    const DtausDatei::Auftraggeber auftraggeber = pAuftraggeber();
     // Missing own data: the focus shows where, nothing is written.
     QLineEdit *fehlt = nullptr;
     if (auftraggeber.name.size() < 2)

@@ -34,6 +34,7 @@ private:
     void pReadParam();
     void pSaveParam(const DtausDatei::Auftraggeber &auftraggeber);
     void pSetEnabled();
+    DtausDatei::Auftraggeber pAuftraggeber() const;
     QString pKopf() const;
 
     QLineEdit *m_name = nullptr;
