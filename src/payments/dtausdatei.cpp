@@ -36,19 +36,63 @@ private:
 
 bool istZiffer(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
-// The error of one row's bank details, empty when they are fine. Later checks win.
-QString pruefen(const QString &blz, const QString &konto, const QString &inhaber)
+// Bank names by bank code from the bank-code table; each code is looked up once.
+class Banknamen
 {
-    QString fehler;
-    if (blz.size() != 8)
-        fehler = QStringLiteral("Bankleitzahl zu kurz");
-    if (konto.size() < 2)
-        fehler = QStringLiteral("Kontonummer fehlt");
-    else if (konto.size() > 10)
-        fehler = QStringLiteral("Kontonummer zu lang");
-    if (inhaber.trimmed().size() < 2)
-        fehler = QStringLiteral("Kontoinhaber fehlt");
-    return fehler;
+public:
+    Banknamen() { m_abfrage.prepare(QStringLiteral("SELECT name FROM blzdatei WHERE land='D' AND blz=? LIMIT 1")); }
+
+    // Invalid when the code is not in the table.
+    QVariant name(const QString &blz)
+    {
+        auto gefunden = m_namen.constFind(blz);
+        if (gefunden == m_namen.constEnd()) {
+            m_abfrage.bindValue(0, blz);
+            m_abfrage.exec();
+            gefunden = m_namen.insert(blz, m_abfrage.next() ? m_abfrage.value(0) : QVariant());
+        }
+        return *gefunden;
+    }
+
+private:
+    QSqlQuery m_abfrage;
+    QHash<QString, QVariant> m_namen;
+};
+
+// One debit as it goes into `zwidtaus`.
+struct Zeile
+{
+    QString inhaber;
+    QString blz;
+    QString konto;
+    QString bank;
+    QString fehler; // empty for a correct debit
+};
+
+// Bank details after the text and number rules, checked; later checks replace the error of earlier ones.
+Zeile pruefen(const QString &inhaber, const QString &nummer, const QString &blz, const QString &bank, qint64 cent,
+              Banknamen &banknamen)
+{
+    Zeile z{DtausDatei::pText(inhaber), DtausDatei::pNummer(blz), DtausDatei::pNummer(nummer),
+            DtausDatei::pText(bank), QString()};
+    if (z.blz.size() != 8)
+        z.fehler = QStringLiteral("Bankleitzahl zu kurz");
+    if (z.konto.size() < 2)
+        z.fehler = QStringLiteral("Kontonummer fehlt");
+    else if (z.konto.size() > 10)
+        z.fehler = QStringLiteral("Kontonummer zu lang");
+    if (z.inhaber.trimmed().size() < 2)
+        z.fehler = QStringLiteral("Kontoinhaber fehlt");
+    if (z.blz.size() == 8) {
+        const QVariant name = banknamen.name(z.blz);
+        if (name.isValid())
+            z.bank = name.toString();
+        else
+            z.fehler = QStringLiteral("Bankleitzahl existiert nicht");
+    }
+    if (z.fehler.isEmpty() && cent <= 0)
+        z.fehler = QStringLiteral("Betrag fehlt");
+    return z;
 }
 
 } // namespace
@@ -113,9 +157,7 @@ void DtausDatei::vorbereiten(bool neu)
         "SELECT z.mid,z.cent,z.done,z.sperren,a.name1,a.name2,b.key,b.inhaber,b.nummer,b.blz,b.bank "
         "FROM zahllauf z JOIN adresse a ON a.art='M' AND a.key=printf('%08d',z.mid) "
         "LEFT JOIN bankverbindung b ON b.art='M' AND b.key=a.key WHERE z.art='D'"));
-    QSqlQuery bankName;
-    bankName.prepare(QStringLiteral("SELECT name FROM blzdatei WHERE land='D' AND blz=? LIMIT 1"));
-    QHash<QString, QVariant> banken; // bank code -> name, invalid when unknown
+    Banknamen banknamen;
     QSqlQuery insert;
     insert.prepare(QStringLiteral(
         "INSERT INTO zwidtaus (mid,name,inhaber,blz,konto,bank,cent,ff) VALUES (?,?,?,?,?,?,?,?)"));
@@ -129,37 +171,17 @@ void DtausDatei::vorbereiten(bool neu)
         const QString name1 = q.value(4).toString();
         const QString name2 = q.value(5).toString();
         const qint64 cent = q.value(1).toLongLong();
-        QString inhaber, blz, konto, bank, fehler;
-        if (q.value(6).isNull()) {
-            fehler = QStringLiteral("Keine Bankverbindung eingetragen");
-        } else {
-            inhaber = pText(q.value(7).toString());
-            konto = pNummer(q.value(8).toString());
-            blz = pNummer(q.value(9).toString());
-            bank = pText(q.value(10).toString());
-            fehler = pruefen(blz, konto, inhaber);
-            if (blz.size() == 8) {
-                auto gefunden = banken.constFind(blz);
-                if (gefunden == banken.constEnd()) {
-                    bankName.bindValue(0, blz);
-                    bankName.exec();
-                    gefunden = banken.insert(blz, bankName.next() ? bankName.value(0) : QVariant());
-                }
-                if (gefunden->isValid())
-                    bank = gefunden->toString();
-                else
-                    fehler = QStringLiteral("Bankleitzahl existiert nicht");
-            }
-            if (fehler.isEmpty() && cent <= 0)
-                fehler = QStringLiteral("Betrag fehlt");
-        }
-        const bool richtig = fehler.isEmpty();
+        const Zeile z = q.value(6).isNull()
+                            ? Zeile{{}, {}, {}, {}, QStringLiteral("Keine Bankverbindung eingetragen")}
+                            : pruefen(q.value(7).toString(), q.value(8).toString(), q.value(9).toString(),
+                                      q.value(10).toString(), cent, banknamen);
+        const bool richtig = z.fehler.isEmpty();
         insert.bindValue(0, q.value(0).toInt());
         insert.bindValue(1, name1.isEmpty() || name2.isEmpty() ? name1 + name2 : name1 + QStringLiteral(", ") + name2);
-        insert.bindValue(2, inhaber);
-        insert.bindValue(3, richtig ? QVariant(blz.toLongLong()) : QVariant(blz));
-        insert.bindValue(4, richtig ? QVariant(konto.toLongLong()) : QVariant(fehler));
-        insert.bindValue(5, bank);
+        insert.bindValue(2, z.inhaber);
+        insert.bindValue(3, richtig ? QVariant(z.blz.toLongLong()) : QVariant(z.blz));
+        insert.bindValue(4, richtig ? QVariant(z.konto.toLongLong()) : QVariant(z.fehler));
+        insert.bindValue(5, z.bank);
         insert.bindValue(6, cent);
         insert.bindValue(7, richtig ? QStringLiteral(" ") : QStringLiteral("F"));
         insert.exec();
