@@ -354,6 +354,18 @@ private slots:
         QCOMPARE(skript.unerwartet(), 0);
     }
 
+    // "&Wählen" puts the chosen file into the field, with the suffix "dta" when none was typed.
+    void dateiWahl()
+    {
+        ZahlungDtaus dialog;
+        SkriptInteraktion skript;
+        skript.antworteText(pfad(QStringLiteral("lauf2031")));
+        knopf(&dialog, QStringLiteral("&Wählen"))->click();
+        QCOMPARE(skript.unerwartet(), 0);
+        QCOMPARE(int(skript.anfragen().last().art), int(Interaktion::Art::Dateidialog));
+        QCOMPARE(feldBei<QLineEdit>(&dialog, QStringLiteral("Dateiname"))->text(), pfad(QStringLiteral("lauf2031.dta")));
+    }
+
     // A file that cannot be opened: the system's text, titled with the file name; nothing else changes.
     void unschreibbar_data()
     {
