@@ -2,12 +2,14 @@
 // printed lists, and every written file read back by a reader of its own.
 
 #include "db.h"
+#include "demodaten.h"
 #include "dialogdriver.h"
 #include "dtausdatei.h"
 #include "testdb.h"
 #include "velamain.h"
 #include "wdatum.h"
 #include "zahldtaus.h"
+#include "zahlerst.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -268,6 +270,40 @@ private slots:
                      "MID Fehler 4 Kontoinhaber fehlt 5 Keine Bankverbindung eingetragen 6 Bankleitzahl existiert "
                      "nicht 7 Kontonummer fehlt 8 Bankleitzahl zu kurz")),
                  qPrintable(fehlerListe));
+    }
+
+    // On the demo books: the run as its creation leaves it, the debits written and confirmed.
+    void demoBuecher()
+    {
+        Db::ausfuehren(QStringLiteral("DELETE FROM parameter"));
+        Db::ausfuehren(QStringLiteral("DELETE FROM blzdatei"));
+        QVERIFY(DemoDaten(3).erzeugen(600, 200));
+        TestDb::setParameter(QStringLiteral("dtaus/datei"), pfad(QStringLiteral("demo.dta")));
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Ok);
+        ZahlungErst erstellen;
+        erstellen.pLauf();
+        const int debits = TestDb::anzahl(QStringLiteral("SELECT count(*) FROM zahllauf WHERE art='D'"));
+        QVERIFY(debits > 0);
+
+        ZahlungDtaus dialog;
+        QVERIFY(dialog.findChild<WDatum *>());
+        bisZurDatei(dialog, skript);
+        skript.antworte(QMessageBox::Ok);
+        dialog.pDateiErst();
+        QCOMPARE(skript.unerwartet(), 0);
+        QCOMPARE(feldBei<QLabel>(&dialog, QStringLiteral("1. Schritt"), 0, 2)->text(), QString::number(debits));
+        QFile f(pfad(QStringLiteral("demo.dta")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const Datei d = lesen(f.readAll());
+        QCOMPARE(d.c.size(), debits);
+        pruefeSummen(d);
+        QCOMPARE(zahl(d.e, 64, 13), Db::wert(QStringLiteral("SELECT sum(cent) FROM zahllauf WHERE art='D'")).toLongLong());
+        dialog.pAbschluss();
+        QCOMPARE(TestDb::anzahl(QStringLiteral("SELECT count(*) FROM zahllauf WHERE art='D' AND done='J' "
+                                               "AND bausteinb=?"), {UtilDatumText(QDate::currentDate())}),
+                 debits);
+        QCOMPARE(wert("SELECT substr(wert,1,1) FROM parameter WHERE key='Status/Zahlungen'"), QStringLiteral("D"));
     }
 
     // Holders after the text rule, accounts and bank codes after the number rule, as the bank gets them.
