@@ -1,7 +1,9 @@
 // Times the typical reads of the program on large books: generated demo data or an existing file.
 
+#include "blzimport.h"
 #include "db.h"
 #include "demodaten.h"
+#include "dtausdatei.h"
 #include "interaktion.h"
 #include "smtp.h"
 #include "suchname.h"
@@ -12,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
@@ -128,6 +131,39 @@ qint64 mailsSenden(quint16 port, int anzahl)
     return gesendet;
 }
 
+// The run replaced by up to `anzahl` direct debits of members with bank details; the number made.
+int dtausLauf(int anzahl)
+{
+    Db::Transaktion t;
+    Db::ausfuehren(QStringLiteral("DELETE FROM zahllauf"));
+    Db::ausfuehren(QStringLiteral("INSERT INTO zahllauf (mid,sperren,art,form,manuell,bausteinm,bausteinb,"
+                                  "cent,statusneu,done) SELECT CAST(key AS INTEGER),'N','D','M','N','','',"
+                                  "4800,'L','N' FROM bankverbindung WHERE art='M' ORDER BY key LIMIT ?"),
+                   {anzahl});
+    t.commit();
+    return Db::wert(QStringLiteral("SELECT count(*) FROM zahllauf WHERE art='D'")).toInt();
+}
+
+// A bank-code file of `zeilen` records of 168 characters in ISO 8859-1, as the central bank ships it.
+void blzDateiErzeugen(const QString &name, int zeilen)
+{
+    QFile datei(name);
+    if (!datei.open(QIODevice::WriteOnly))
+        return;
+    QByteArray inhalt;
+    for (int i = 0; i < zeilen; ++i) {
+        const QByteArray blz = QByteArray::number(10000000 + i * 5333);
+        const QString zeile = QString::fromLatin1(blz) + QLatin1Char('1')
+                              + QStringLiteral("Volksbank Münsterland Süd eG").leftJustified(58)
+                              + QStringLiteral("48143") + QStringLiteral("Münster").leftJustified(35)
+                              + QStringLiteral("VB Münsterland Süd %1").arg(i).leftJustified(27, QLatin1Char(' '), true)
+                              + QStringLiteral("40050") + QStringLiteral("GENODEM1XXX") + QStringLiteral("A4")
+                              + QString::number(i).rightJustified(6, QLatin1Char('0')) + QStringLiteral("U000000000");
+        inhalt += zeile.toLatin1() + "\r\n";
+    }
+    datei.write(inhalt);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -163,8 +199,8 @@ int main(int argc, char *argv[])
     QString datei = parser.positionalArguments().value(0);
     const int runs = std::max(1, parser.value(laeufe).toInt());
     QList<Ergebnis> ergebnisse;
-
     const bool vorhanden = !datei.isEmpty() && QFileInfo::exists(datei);
+
     if (vorhanden) {
         if (!Db::oeffnen(datei)) {
             err << "Die Datenbank " << datei << " kann nicht geöffnet werden.\n";
@@ -303,8 +339,8 @@ int main(int argc, char *argv[])
         return zaehlen(q);
     }));
 
-    // The payment run and its mails replace the run and the mail server of the books:
-    // only on generated data.
+    // The payment run, its mails, the DTAUS file and the bank-code import replace the run,
+    // the mail server and the bank codes of the books: only on generated data.
     if (!vorhanden) {
         Interaktion::setSkript([](const Interaktion::Anfrage &) {
             Interaktion::Antwort ok;
@@ -322,6 +358,26 @@ int main(int argc, char *argv[])
             err << "aiosmtpd startet nicht (python3-aiosmtpd installiert?): keine Mails gemessen.\n";
         server.kill();
         server.waitForFinished();
+
+        const int lastschriften = dtausLauf(30000);
+        ergebnisse.append(messen(QStringLiteral("DTAUS: vorbereiten und schreiben (%1)").arg(lastschriften), runs,
+                                 [&] {
+                                     DtausDatei lauf;
+                                     lauf.vorbereiten(false);
+                                     QFile ziel(tmp.filePath(QStringLiteral("bench.dta")));
+                                     if (!ziel.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                                         || !lauf.schreiben(ziel, {QStringLiteral("BENCH"), QStringLiteral("1234567"),
+                                                                   QStringLiteral("37050198")},
+                                                            QDate::currentDate()))
+                                         return qint64(-1);
+                                     return qint64(lauf.richtige());
+                                 }));
+        const QString blzDatei = tmp.filePath(QStringLiteral("blz.txt"));
+        blzDateiErzeugen(blzDatei, 15000);
+        ergebnisse.append(messen(QStringLiteral("BLZ-Datei einlesen (15000 Zeilen)"), runs, [&] {
+            BlzImport import;
+            return import.importieren(blzDatei) == BlzImport::Ergebnis::Fertig ? qint64(import.anzahl()) : -1;
+        }));
     }
 
     out << "Datei: " << datei << " (" << QFileInfo(datei).size() / (1024 * 1024) << " MB), "

@@ -1,5 +1,6 @@
 #include "velamain.h"
 
+#include "blzimport.h"
 #include "db.h"
 #include "gliederung.h"
 #include "interaktion.h"
@@ -11,9 +12,11 @@
 #include "setup.h"
 #include "spendenparam.h"
 #include "textbaustein.h"
+#include "zahldtaus.h"
 #include "zahlerst.h"
 #include "zahlungen.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -197,7 +200,14 @@ void VelaMain::pZahlBearb() {}
 
 void VelaMain::pZahlMail() { pSetZahlMenu(); }
 void VelaMain::pZahlBrief() { pSetZahlMenu(); }
-void VelaMain::pZahlDtaus() { pSetZahlMenu(); }
+void VelaMain::pZahlDtaus()
+{
+    {
+        ZahlungDtaus dialog;
+        dialog.exec();
+    }
+    pSetZahlMenu();
+}
 void VelaMain::pZahlAbschl() { pSetZahlMenu(); }
 
 void VelaMain::pJournal()
@@ -254,6 +264,36 @@ void VelaMain::pSetup()
     dialog.exec();
 }
 
+void VelaMain::pBlzImp()
+{
+    const QString titel = QStringLiteral("BLZ Datei");
+    const QString datei = Interaktion::dateiOeffnen(this, QStringLiteral("Bankleitzahlendatei"));
+    if (datei.isEmpty())
+        return;
+    BlzImport import;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BlzImport::Ergebnis ergebnis = import.importieren(datei);
+    QApplication::restoreOverrideCursor();
+    switch (ergebnis) {
+    case BlzImport::Ergebnis::Fertig:
+        Interaktion::information(this, titel, QStringLiteral("Fertig"));
+        break;
+    case BlzImport::Ergebnis::NichtLesbar:
+        Interaktion::kritisch(this, titel, import.fehler());
+        break;
+    case BlzImport::Ergebnis::KeinDatensatz:
+        Interaktion::warnung(this, titel,
+                             QStringLiteral("Die Datei enthält keinen Datensatz einer Bankleitzahlendatei. "
+                                            "Die bisherigen Bankleitzahlen bleiben erhalten."));
+        break;
+    case BlzImport::Ergebnis::Datenbank:
+        Interaktion::kritisch(this, titel,
+                              QStringLiteral("Die Bankleitzahlen konnten nicht gespeichert werden. "
+                                             "Die bisherigen Bankleitzahlen bleiben erhalten."));
+        break;
+    }
+}
+
 // Entries whose dialogs do not exist yet do nothing.
 void VelaMain::pEinzelKto() {}
 void VelaMain::pKtoDruck() {}
@@ -262,7 +302,6 @@ void VelaMain::pSpendenExport() {}
 void VelaMain::pAkkredListe() {}
 void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
-void VelaMain::pBlzImp() {}
 void VelaMain::pSave() {}
 void VelaMain::pRestore() {}
 void VelaMain::pUpdate() {}
