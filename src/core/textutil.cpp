@@ -11,7 +11,9 @@ QString UtilSauber(const QString &text)
 {
     QString s = text;
     s.replace(QLatin1Char('\''), QChar(0x60));
-    return s.simplified();
+    // Never a null text: bound as a value it would be stored as NULL.
+    s = s.simplified();
+    return s.isNull() ? QStringLiteral("") : s;
 }
 
 QString UtilSauberGross(const QString &text)

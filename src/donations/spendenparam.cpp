@@ -143,21 +143,22 @@ void SpendenParam::pWrite()
         werte << UtilSauber(k->text());
     const QString art(SpendenArt::code(m_art->currentIndex() - 1));
 
-    Db::Transaktion t;
-    const int geaendert = Db::ausfuehren(
-        QStringLiteral("UPDATE spendenparam SET prozint=?,prozbuv=?,prozlv=?,prozbzv=?,prozkv=?,prozov=?,"
-                       "midbuchung=?,kontokasse=?,kontobank=?,kontoanonkasse=?,kontoanonbank=?,kontojurkasse=?,"
-                       "kontojurbank=?,kostkasse=?,kostbank=?,kostanonkasse=?,kostanonbank=?,kostjurkasse=?,"
-                       "kostjurbank=? WHERE art=?"),
-        werte + QVariantList{art});
-    if (geaendert == 0) {
-        Db::ausfuehren(QStringLiteral("INSERT INTO spendenparam (art,%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-                                      "?,?,?)")
-                           .arg(QLatin1String(kSpalten)),
-                       QVariantList{art} + werte);
-    }
-    t.commit();
-    pSetWahl(true);
+    const bool gespeichert = Db::speichern(this, windowTitle(), [&werte, &art] {
+        const int geaendert = Db::ausfuehren(
+            QStringLiteral("UPDATE spendenparam SET prozint=?,prozbuv=?,prozlv=?,prozbzv=?,prozkv=?,prozov=?,"
+                           "midbuchung=?,kontokasse=?,kontobank=?,kontoanonkasse=?,kontoanonbank=?,kontojurkasse=?,"
+                           "kontojurbank=?,kostkasse=?,kostbank=?,kostanonkasse=?,kostanonbank=?,kostjurkasse=?,"
+                           "kostjurbank=? WHERE art=?"),
+            werte + QVariantList{art});
+        if (geaendert == 0) {
+            Db::ausfuehren(QStringLiteral("INSERT INTO spendenparam (art,%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
+                                          "?,?,?)")
+                               .arg(QLatin1String(kSpalten)),
+                           QVariantList{art} + werte);
+        }
+    });
+    if (gespeichert)
+        pSetWahl(true);
 }
 
 void SpendenParam::pCancel()

@@ -150,13 +150,15 @@ void Kontenplan::pWrite()
     pFelder();
     if (m_fText.isEmpty())
         return;
-    Db::Transaktion t;
-    const int geaendert = Db::ausfuehren(
-        QStringLiteral("UPDATE kontenplan SET text=?,abgrart=? WHERE konto = ?"), {m_fText, m_fAbgrArt, m_fKonto});
-    if (geaendert == 0)
-        Db::ausfuehren(QStringLiteral("INSERT INTO kontenplan (konto,text,abgrart) VALUES (?,?,?)"),
-                       {m_fKonto, m_fText, m_fAbgrArt});
-    t.commit();
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
+        const int geaendert = Db::ausfuehren(QStringLiteral("UPDATE kontenplan SET text=?,abgrart=? WHERE konto = ?"),
+                                             {m_fText, m_fAbgrArt, m_fKonto});
+        if (geaendert == 0)
+            Db::ausfuehren(QStringLiteral("INSERT INTO kontenplan (konto,text,abgrart) VALUES (?,?,?)"),
+                           {m_fKonto, m_fText, m_fAbgrArt});
+    });
+    if (!gespeichert)
+        return;
 
     if (m_anlegen) {
         m_angelegt = m_fKonto;
@@ -175,7 +177,9 @@ void Kontenplan::pDelete()
     if (!UtilQDelete())
         return;
     // Bookings on the account stay; their account text simply becomes empty.
-    Db::ausfuehren(QStringLiteral("DELETE FROM kontenplan WHERE konto=?"), {m_fKonto});
+    if (!Db::speichern(this, windowTitle(),
+                       [this] { Db::ausfuehren(QStringLiteral("DELETE FROM kontenplan WHERE konto=?"), {m_fKonto}); }))
+        return;
     pFuellListe();
     pSetWahl(true);
 }

@@ -44,22 +44,31 @@ QString UtilLsKonto(const QString &name)
     return UtilPrefLief() + (bukto.isEmpty() ? name : bukto);
 }
 
-QString UtilKtoText(const QString &konto)
+namespace {
+
+// The display text of an account and, in `kanonisch`, the account number as the
+// owner's account is formed (empty when the account resolves to no one). The
+// first rule that finds an owner wins.
+QString aufloesen(const QString &konto, QString *kanonisch)
 {
+    kanonisch->clear();
     const QString k = UtilSauberGross(konto);
     if (k.size() < 2)
         return QString();
 
     // The chart comes first: its numbers may overlap any prefix.
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT text FROM kontenplan WHERE konto=?"), {k});
-    if (q.next())
+    if (q.next()) {
+        *kanonisch = k;
         return q.value(0).toString();
+    }
 
     const QString prefGl = UtilPrefGliederung();
     if (beginntMit(k, prefGl)) {
         const QVariant namekurz =
             Db::wert(QStringLiteral("SELECT namekurz FROM verband WHERE bukto=?"), {k.mid(prefGl.size())});
         if (namekurz.isValid()) {
+            *kanonisch = k;
             const QString name = adressName(QStringLiteral("V"), namekurz.toString());
             return name.isNull() ? namekurz.toString() : name;
         }
@@ -71,8 +80,10 @@ QString UtilKtoText(const QString &konto)
         const QString rest = k.mid(prefLs.size());
         const QVariant bez = Db::wert(QStringLiteral("SELECT bez FROM lieferant WHERE bukto=?"), {rest});
         const QString name = adressName(QStringLiteral("L"), bez.isValid() ? bez.toString() : rest);
-        if (!name.isNull())
+        if (!name.isNull()) {
+            *kanonisch = k;
             return name;
+        }
     }
 
     const QString prefM = UtilPrefMitglied();
@@ -85,10 +96,28 @@ QString UtilKtoText(const QString &konto)
         if (mid >= MidMin && mid <= MidMax) {
             QSqlQuery m = Db::abfrage(QStringLiteral("SELECT name1,name2 FROM adresse WHERE art='M' AND key=?"),
                                       {UtilMidKey(static_cast<int>(mid))});
-            if (m.next())
+            if (m.next()) {
+                // "20 100001" and "200100001" name the same member as "20100001".
+                *kanonisch = UtilMIDKonto(static_cast<int>(mid));
                 return QStringLiteral("MID ") + QString::number(mid) + QLatin1Char(' ') + m.value(0).toString()
                        + QStringLiteral(", ") + m.value(1).toString();
+            }
         }
     }
     return QString();
+}
+
+} // namespace
+
+QString UtilKtoText(const QString &konto)
+{
+    QString kanonisch;
+    return aufloesen(konto, &kanonisch);
+}
+
+QString UtilKtoKanon(const QString &konto)
+{
+    QString kanonisch;
+    aufloesen(konto, &kanonisch);
+    return kanonisch;
 }

@@ -295,14 +295,13 @@ void Gliederung::pWrite()
         text(m_vorsitzWert.name), text(m_vorsitzWert.mail), text(m_vorsitzWert.tel), text(m_vorsitzWert.fax),
         text(m_gensekWert.name),  text(m_gensekWert.mail),  text(m_gensekWert.tel),  text(m_gensekWert.fax),
         text(m_schatzWert.name),  text(m_schatzWert.mail),  text(m_schatzWert.tel),  text(m_schatzWert.fax)};
-    {
-        Db::Transaktion t;
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this, &werte] {
         if (Db::ausfuehren(QStringLiteral("UPDATE verband SET gegruendet=?,ebene=?,teilvon=?,bukto=?,"
                                           "vorsitzname=?,vorsitzmail=?,vorsitztel=?,vorsitzfax=?,"
                                           "gensekname=?,gensekmail=?,gensektel=?,gensekfax=?,"
                                           "schatzname=?,schatzmail=?,schatztel=?,schatzfax=? WHERE namekurz=?"),
                            werte + QVariantList{m_namekurz})
-            < 1) {
+            == 0) {
             Db::ausfuehren(QStringLiteral("INSERT INTO verband (namekurz,gegruendet,ebene,teilvon,bukto,"
                                           "vorsitzname,vorsitzmail,vorsitztel,vorsitzfax,"
                                           "gensekname,gensekmail,gensektel,gensekfax,"
@@ -312,8 +311,9 @@ void Gliederung::pWrite()
         }
         m_adresse->write(kArt, m_namekurz);
         m_bank->write(kArt, m_namekurz);
-        t.commit();
-    }
+    });
+    if (!gespeichert)
+        return;
     pFuellListe(m_namekurz);
     pSetWahl(true);
 }
@@ -325,13 +325,13 @@ void Gliederung::pDelete()
     if (!UtilQDelete())
         return;
     pFelder();
-    {
-        Db::Transaktion t;
+    const bool geloescht = Db::speichern(this, windowTitle(), [this] {
         m_adresse->del(kArt, m_namekurz);
         m_bank->del(kArt, m_namekurz);
         Db::ausfuehren(QStringLiteral("DELETE FROM verband WHERE namekurz=?"), {m_namekurz});
-        t.commit();
-    }
+    });
+    if (!geloescht)
+        return;
     // Sub-units keep their teilvon and move to the top of the tree.
     pFuellListe(m_teilvon);
     pSetWahl(true);

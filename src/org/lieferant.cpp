@@ -193,16 +193,17 @@ void Lieferant::pWrite()
     if (UtilSauber(m_adresse->Name1()->text()).isEmpty())
         return;
 
-    Db::Transaktion transaktion;
-    const int geaendert =
-        Db::ausfuehren(QStringLiteral("UPDATE lieferant SET tel=?,fax=?,bukto=? WHERE bez=?"),
-                       {m_tel, m_fax, m_bukto, m_bez});
-    if (geaendert < 1)
-        Db::ausfuehren(QStringLiteral("INSERT INTO lieferant (bez,tel,fax,bukto,zahlart) VALUES (?,?,?,?,?)"),
-                       {m_bez, m_tel, m_fax, m_bukto, QStringLiteral(" ")});
-    m_adresse->write(QStringLiteral("L"), m_bez);
-    m_bank->write(QStringLiteral("L"), m_bez);
-    transaktion.commit();
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
+        const int geaendert = Db::ausfuehren(QStringLiteral("UPDATE lieferant SET tel=?,fax=?,bukto=? WHERE bez=?"),
+                                             {m_tel, m_fax, m_bukto, m_bez});
+        if (geaendert == 0)
+            Db::ausfuehren(QStringLiteral("INSERT INTO lieferant (bez,tel,fax,bukto,zahlart) VALUES (?,?,?,?,?)"),
+                           {m_bez, m_tel, m_fax, m_bukto, QStringLiteral(" ")});
+        m_adresse->write(QStringLiteral("L"), m_bez);
+        m_bank->write(QStringLiteral("L"), m_bez);
+    });
+    if (!gespeichert)
+        return;
 
     pSetWahl(true);
     if (m_anlegen) {
@@ -217,12 +218,13 @@ void Lieferant::pDelete()
         return;
     if (!UtilQDelete())
         return;
-    Db::Transaktion transaktion;
-    Db::ausfuehren(QStringLiteral("DELETE FROM lieferant WHERE bez=?"), {m_bez});
-    m_adresse->del(QStringLiteral("L"), m_bez);
-    m_bank->del(QStringLiteral("L"), m_bez);
-    transaktion.commit();
-    pSetWahl(true);
+    const bool geloescht = Db::speichern(this, windowTitle(), [this] {
+        Db::ausfuehren(QStringLiteral("DELETE FROM lieferant WHERE bez=?"), {m_bez});
+        m_adresse->del(QStringLiteral("L"), m_bez);
+        m_bank->del(QStringLiteral("L"), m_bez);
+    });
+    if (geloescht)
+        pSetWahl(true);
 }
 
 void Lieferant::pCancel()

@@ -347,7 +347,7 @@ void Mitglieder::pFelder()
     f.gliederung = UtilSauber(m_gliederung->text());
     f.wohngliederung = UtilSauber(m_wohngliederung->text());
     if (f.wohngliederung == f.gliederung)
-        f.wohngliederung.clear();
+        f.wohngliederung = QStringLiteral(""); // empty, never NULL
     f.sex = code(m_sex, kSexCode);
     f.nation = UtilSauber(m_nation->text());
     f.tel = UtilSauber(m_tel->text());
@@ -433,14 +433,21 @@ void Mitglieder::pWrite()
     if (m_adresse.Name1()->text().simplified().isEmpty())
         return;
 
-    Db::Transaktion transaktion;
-    if (m_anlegen) {
-        const int hoechste = Db::wert(QStringLiteral("SELECT mid FROM mitglied ORDER BY mid DESC LIMIT 1")).toInt();
-        m_mid->setText(QString::number(qMax(hoechste + 1, kErsteAndere)));
-        pFelder();
+    const QString nummer = m_mid->text();
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
+        if (m_anlegen) {
+            const int hoechste =
+                Db::wert(QStringLiteral("SELECT mid FROM mitglied ORDER BY mid DESC LIMIT 1")).toInt();
+            m_mid->setText(QString::number(qMax(hoechste + 1, kErsteAndere)));
+            pFelder();
+        }
+        speichern();
+    });
+    if (!gespeichert) {
+        // Still editing, with the input as it was.
+        m_mid->setText(nummer);
+        return;
     }
-    speichern();
-    transaktion.commit();
 
     m_angelegt = m_felder.mid;
     pSetWahl(true);
@@ -486,10 +493,8 @@ void Mitglieder::pDelete()
                != QMessageBox::Ok)
         return;
 
-    Db::Transaktion transaktion;
-    pDelete1();
-    transaktion.commit();
-    pSetWahl(true);
+    if (Db::speichern(this, windowTitle(), [this] { pDelete1(); }))
+        pSetWahl(true);
 }
 
 // Deletes the collected number's record with its address and bank details.
@@ -582,37 +587,47 @@ void Mitglieder::pMitglied()
     const QString altTag = QStringLiteral("MID ") + QString::number(alt) + QLatin1Char(' ');
     const QString neuTag = QStringLiteral("MID ") + QString::number(neu) + QLatin1Char(' ');
 
-    Db::Transaktion transaktion;
-    pDelete1(); // m_felder still holds the old number
-    Db::ausfuehren(QStringLiteral("UPDATE spende SET mid=? WHERE mid=?"), {neu, alt});
+    // Renumbering is one unit: the old record, its donations, its account lines,
+    // the posting texts and the payment run move together or not at all.
+    const bool umnummeriert = Db::speichern(this, windowTitle(), [&] {
+        pDelete1(); // m_felder still holds the old number
+        Db::ausfuehren(QStringLiteral("UPDATE spende SET mid=? WHERE mid=?"), {neu, alt});
 
-    if (!altKonto.isEmpty()) {
-        QList<std::pair<QString, int>> eintraege;
-        QSqlQuery k = Db::abfrage(QStringLiteral("SELECT DISTINCT datum,lfd FROM kgkto WHERE konto=?"), {altKonto});
-        while (k.next())
-            eintraege.append({k.value(0).toString(), k.value(1).toInt()});
-        k.finish();
-        for (const auto &[datum, lfd] : std::as_const(eintraege)) {
-            const QVariant butext =
-                Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE datum=? AND lfd=?"), {datum, lfd});
-            if (!butext.isValid())
-                continue;
-            QString text = butext.toString();
-            if (text.contains(altTag))
-                text.replace(altTag, neuTag);
-            else
-                text.prepend(neuTag);
-            Db::ausfuehren(QStringLiteral("UPDATE journdat SET butext=? WHERE datum=? AND lfd=?"), {text, datum, lfd});
+        if (!altKonto.isEmpty()) {
+            QList<std::pair<QString, int>> eintraege;
+            QSqlQuery k =
+                Db::abfrage(QStringLiteral("SELECT DISTINCT datum,lfd FROM kgkto WHERE konto=?"), {altKonto});
+            while (k.next())
+                eintraege.append({k.value(0).toString(), k.value(1).toInt()});
+            k.finish();
+            for (const auto &[datum, lfd] : std::as_const(eintraege)) {
+                const QVariant butext =
+                    Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE datum=? AND lfd=?"), {datum, lfd});
+                if (!butext.isValid())
+                    continue;
+                QString text = butext.toString();
+                if (text.contains(altTag))
+                    text.replace(altTag, neuTag);
+                else
+                    text.prepend(neuTag);
+                Db::ausfuehren(QStringLiteral("UPDATE journdat SET butext=? WHERE datum=? AND lfd=?"),
+                               {text, datum, lfd});
+            }
+            Db::ausfuehren(QStringLiteral("UPDATE kgkto SET konto=? WHERE konto=?"), {neuKonto, altKonto});
         }
-        Db::ausfuehren(QStringLiteral("UPDATE kgkto SET konto=? WHERE konto=?"), {neuKonto, altKonto});
-    }
-    Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET mid=? WHERE mid=?"), {neu, alt});
+        Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET mid=? WHERE mid=?"), {neu, alt});
 
-    // The merged record under the new number belongs to the same change.
-    m_mid->setText(QString::number(neu));
-    pFelder();
-    speichern();
-    transaktion.commit();
+        // The merged record under the new number belongs to the same change.
+        m_mid->setText(QString::number(neu));
+        pFelder();
+        speichern();
+    });
+    if (!umnummeriert) {
+        // Nothing moved: the dialog stays on the old number.
+        m_mid->setText(QString::number(alt));
+        pFelder();
+        return;
+    }
 
     pSetWahl(true);
     m_mid->setText(QString::number(neu));
