@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QList>
 #include <QSqlError>
 
 namespace {
@@ -14,6 +15,16 @@ bool g_offen = false;
 // so far, so that a transaction sees whether anything inside it went wrong.
 QSqlError g_fehler;
 int g_fehlerZahl = 0;
+
+// The failure count at the start of each open transaction, innermost last. Once
+// a statement of the innermost one failed, it cannot be committed: the statements
+// after it are not run, so a locked database is waited for once, not per statement.
+QList<int> g_transaktionen;
+
+bool unterbrochen()
+{
+    return !g_transaktionen.isEmpty() && g_transaktionen.last() != g_fehlerZahl;
+}
 
 // A locked database is waited for this long per statement, then the save fails.
 const QString kOptionen = QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000");
@@ -129,6 +140,8 @@ bool anlegen(const QString &datei)
 
 QSqlQuery abfrage(const QString &sql, const QVariantList &werte)
 {
+    if (unterbrochen())
+        return QSqlQuery();
     QSqlQuery q;
     q.setForwardOnly(true);
     q.prepare(sql);
@@ -177,8 +190,14 @@ QString fehlerText()
     return QStringLiteral("Speichern fehlgeschlagen: ") + grund;
 }
 
+int fehlerStand()
+{
+    return g_fehlerZahl;
+}
+
 Transaktion::Transaktion() : m_fehlerVorher(g_fehlerZahl)
 {
+    g_transaktionen.append(m_fehlerVorher);
     // Inside a caller's transaction BEGIN is refused: then a savepoint keeps this part whole.
     QSqlQuery q;
     if (q.exec(QStringLiteral("BEGIN TRANSACTION")))
@@ -192,6 +211,7 @@ Transaktion::Transaktion() : m_fehlerVorher(g_fehlerZahl)
 Transaktion::~Transaktion()
 {
     zurueck();
+    g_transaktionen.removeLast();
 }
 
 bool Transaktion::commit()

@@ -53,6 +53,9 @@ bool rollback();
 // Programm benutzt" or "Speichern fehlgeschlagen: <Grund>".
 QString fehlerText();
 
+// How many statements have failed so far: two readings tell whether anything in between failed.
+int fehlerStand();
+
 // Writes that must stay whole. The outermost transaction is "BEGIN TRANSACTION" ...
 // "COMMIT TRANSACTION"; one opened inside another is a savepoint, so a writer that
 // keeps itself whole also nests in a caller's larger unit. Whatever was written

@@ -207,8 +207,13 @@ void Journal::pWrite()
     if (m_wahl || !WBetrag::alleGueltig(this))
         return;
     pFelder();
-    if (!pCheck(true))
+    const int stand = Db::fehlerStand();
+    if (!pCheck(true)) {
+        // An account that could not be looked up: the database tells why.
+        if (Db::fehlerStand() != stand)
+            Interaktion::kritisch(this, QStringLiteral("Journal"), UtilBuchMeldung(UtilBuchFehler));
         return;
+    }
     const qint64 cent = m_betrag->cents();
     int lfd = UtilBuchFehler;
     {

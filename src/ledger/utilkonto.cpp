@@ -55,9 +55,14 @@ QString aufloesen(const QString &konto, QString *kanonisch)
     const QString k = UtilSauberGross(konto);
     if (k.size() < 2)
         return QString();
+    // A failed lookup ends the search: the database, not the account, is at fault.
+    const int stand = Db::fehlerStand();
+    const auto gescheitert = [stand] { return Db::fehlerStand() != stand; };
 
     // The chart comes first: its numbers may overlap any prefix.
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT text FROM kontenplan WHERE konto=?"), {k});
+    if (gescheitert())
+        return QString();
     if (q.next()) {
         *kanonisch = k;
         return q.value(0).toString();
@@ -73,6 +78,8 @@ QString aufloesen(const QString &konto, QString *kanonisch)
             return name.isNull() ? namekurz.toString() : name;
         }
     }
+    if (gescheitert())
+        return QString();
 
     // An empty supplier prefix would claim every account, so it resolves nothing.
     const QString prefLs = UtilPrefLief();
@@ -85,6 +92,8 @@ QString aufloesen(const QString &konto, QString *kanonisch)
             return name;
         }
     }
+    if (gescheitert())
+        return QString();
 
     const QString prefM = UtilPrefMitglied();
     if (beginntMit(k, prefM)) {

@@ -41,8 +41,10 @@ QString WKonto::buchungsKonto()
     const QString konto = text();
     if (konto.isEmpty())
         return konto;
+    const int stand = Db::fehlerStand();
     const QString kanonisch = UtilKtoKanon(konto);
-    if (kanonisch.isEmpty() && m_label)
+    // A lookup that failed says nothing about the account; the caller reports the database.
+    if (kanonisch.isEmpty() && m_label && Db::fehlerStand() == stand)
         m_label->setText(QStringLiteral("unbekanntes Konto"));
     return kanonisch;
 }

@@ -227,9 +227,13 @@ void Zahlungen::pWrite()
     QString konto;
     QString gkonto;
     QString aufKonto[kZeilen];
+    const int stand = Db::fehlerStand();
     if (QWidget *fehlt = pruefen(&grund, &konto, &gkonto, aufKonto)) {
         fehlt->setFocus();
         m_meldung->setText(grund);
+        // An account that could not be looked up: the database tells why.
+        if (Db::fehlerStand() != stand)
+            Interaktion::kritisch(this, QStringLiteral("Journal"), UtilBuchMeldung(UtilBuchFehler));
         return;
     }
     const int lfd = buchen(konto, gkonto, aufKonto);
