@@ -10,6 +10,7 @@
 #include "wmitglied.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -92,6 +93,7 @@ private slots:
         QFETCH(QString, gespeichert);
         SkriptInteraktion skript;
         const auto d = oeffne(mid);
+        QCOMPARE(kind<QLabel>(d.get(), "neu")->text(), "neu"); // no such number yet
         const bool person = mid.toInt() > 999999;
         QVERIFY(kind<QWidget>(d.get(), "beitrag")->isEnabled() != person && kind<QWidget>(d.get(), "zahlart")->isEnabled() != person);
         tippe(feldBei<QLineEdit>(d.get(), "Nachname"), nachname);
@@ -101,6 +103,8 @@ private slots:
         kind<WGliederung>(d.get(), "wohngliederung")->setText(wohnort);
         QVERIFY(alt(d.get(), Qt::Key_S));
         QCOMPARE(mitglied(mid.toInt()), gespeichert);
+        // A unit of residence equal to the unit is stored empty, not as NULL.
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM mitglied WHERE gliederung IS NULL OR wohngliederung IS NULL"), 0);
         QCOMPARE(reihe("SELECT name1,name2 FROM adresse WHERE art='M' AND key=?", {UtilMidKey(mid.toInt())}),
                  gespeichert.isEmpty() ? "" : "Muster|Max");
         QCOMPARE(skript.anfragen().size(), 0);
@@ -117,6 +121,7 @@ private slots:
         QFETCH(QString, gespeichert); QFETCH(QString, taste); QFETCH(QString, angezeigt); QFETCH(QString, neu);
         mitgliedAnlegen(500, gespeichert); adresseAnlegen(500, "Muster", "Eva");
         const auto d = oeffne("500");
+        QCOMPARE(kind<QLabel>(d.get(), "neu")->text(), "");
         QCOMPARE(kind<QComboBox>(d.get(), "sex")->currentText(), angezeigt);
         QTest::keyClicks(kind<QComboBox>(d.get(), "sex"), taste);
         QVERIFY(alt(d.get(), Qt::Key_S));

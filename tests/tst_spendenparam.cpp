@@ -84,6 +84,8 @@ private slots:
         // Shares in hundredths; accounts upper case, cost centres keep case and variables; trimmed, "'" as "`".
         QCOMPARE(zeile("M"), QStringList({"M", "0", "10000", "3333", "0", "1", "1650", "J", "", "40 AB`C", "8011", "", "",
                                           "", "", "Beitrag %MID%/%Jahr% O`Brien", "", "", "", ""}));
+        // The empty accounts are empty text, not NULL.
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM spendenparam WHERE kontokasse IS NULL OR kontojurbank IS NULL"), 0);
         // Back in selection, with an empty form.
         QVERIFY(anzahl() == 1 && !bearbeiten() && art()->currentIndex() == 0 && !mitgliederkonto()->isChecked());
         QVERIFY(kost(1)->text().isEmpty() && konto(1)->QLineEdit::text().isEmpty() && anteil("Ortsverband")->value() == 0);

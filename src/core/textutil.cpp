@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 
@@ -89,4 +90,16 @@ QPushButton *UtilKnopf(const QString &text, QWidget *parent)
     knopf->setAutoDefault(false);
     knopf->setDefault(false);
     return knopf;
+}
+
+QLabel *UtilNeuLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("neu"));
+    return label;
+}
+
+void UtilNeu(QLabel *label, bool neu)
+{
+    label->setText(neu ? QStringLiteral("neu") : QString());
 }

@@ -4,6 +4,7 @@
 
 class QDate;
 class QDoubleSpinBox;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -45,3 +46,8 @@ QDoubleSpinBox *UtilProzentFeld(QWidget *parent);
 
 // A dialog button that is never a default button: Return belongs to the fields.
 QPushButton *UtilKnopf(const QString &text, QWidget *parent);
+
+// The sign beside a record dialog's key field; UtilNeu(label, true) makes it say
+// "neu" while a record that is not stored yet is edited, false empties it.
+QLabel *UtilNeuLabel(QWidget *parent);
+void UtilNeu(QLabel *label, bool neu);

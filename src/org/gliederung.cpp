@@ -62,6 +62,8 @@ Gliederung::Gliederung(QWidget *parent)
     m_name->setFixedSize(350, 25);
     m_name->setMaxLength(40);
     kopf->addWidget(m_name);
+    m_neu = UtilNeuLabel(this);
+    kopf->addWidget(m_neu);
     kopf->addStretch();
     haupt->addLayout(kopf);
 
@@ -193,6 +195,7 @@ void Gliederung::pSetWahl(bool wahl)
 {
     m_wahl = wahl;
     if (wahl) {
+        UtilNeu(m_neu, false);
         m_adresse->clear();
         m_bank->clear();
         m_name->clear();
@@ -256,7 +259,9 @@ void Gliederung::pRead()
                        "gensekname,gensekmail,gensektel,gensekfax,schatzname,schatzmail,schatztel,schatzfax "
                        "FROM verband WHERE namekurz=?"),
         {m_namekurz});
-    if (q.next()) {
+    const bool gefunden = q.next();
+    UtilNeu(m_neu, !gefunden);
+    if (gefunden) {
         const QDate datum = UtilDatum(q.value(0).toString());
         if (datum.isValid())
             m_gegruendet->setDatum(datum);

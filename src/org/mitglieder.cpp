@@ -142,6 +142,8 @@ Mitglieder::Mitglieder(bool anlegen, QWidget *parent)
     auto *kopf = new QHBoxLayout;
     kopf->addWidget(label(QStringLiteral("Mitgliedsnummer"), this));
     kopf->addWidget(m_mid);
+    m_neu = UtilNeuLabel(this);
+    kopf->addWidget(m_neu);
     kopf->addSpacing(20);
     kopf->addWidget(label(QStringLiteral("Intern"), this));
     kopf->addWidget(m_intnr);
@@ -269,6 +271,7 @@ int Mitglieder::exec()
         m_adresse.clear();
         m_bank.clear();
         pSetWahl(false);
+        UtilNeu(m_neu, true);
         m_sex->setFocus();
     }
     return QDialog::exec();
@@ -285,6 +288,7 @@ void Mitglieder::pSetWahl(bool wahl)
     const bool bearbeiten = !wahl;
 
     if (wahl) {
+        UtilNeu(m_neu, false);
         m_mid->clear();
         m_adresse.clear();
         m_bank.clear();
@@ -381,7 +385,9 @@ void Mitglieder::pRead()
     }
 
     QSqlQuery q = Db::abfrage(kSelectMitglied, {mid});
-    if (q.next()) {
+    const bool gefunden = q.next();
+    UtilNeu(m_neu, !gefunden);
+    if (gefunden) {
         m_intnr->setText(q.value(0).toString());
         m_gliederung->setText(q.value(1).toString());
         setzeCode(m_sex, kSexCode, q.value(2).toString());
