@@ -1,5 +1,5 @@
-// Saves the database refuses, on a real file: locked by another program, or
-// opened read-only. The dialog stays in editing with the input intact, a
+// Saves the database refuses, on a real file: locked by another program,
+// opened read-only, or full. The dialog stays in editing with the input intact, a
 // message names the cause, and nothing is written.
 
 #include "db.h"
@@ -71,20 +71,22 @@ private slots:
     void verweigert_data()
     {
         QTest::addColumn<QString>("dialog");
-        QTest::addColumn<bool>("gesperrt"); // else read-only
+        QTest::addColumn<QString>("ursache");
         QTest::addColumn<QString>("meldung");
         const QString besetzt = "Die Datenbank wird von einem anderen Programm benutzt";
         const QString lesen = "Die Datenbank ist schreibgeschützt";
         for (const char *dialog : {"Journal", "Bank/Kasse", "Mitglieder"}) {
             const QString vorn = QString(dialog) == "Mitglieder" ? QString() : kBuchung;
-            QTest::addRow("%s gesperrt", dialog) << dialog << true << vorn + besetzt;
-            QTest::addRow("%s schreibgeschützt", dialog) << dialog << false << vorn + lesen;
+            QTest::addRow("%s gesperrt", dialog) << dialog << "gesperrt" << vorn + besetzt;
+            QTest::addRow("%s schreibgeschützt", dialog) << dialog << "schreibgeschützt" << vorn + lesen;
         }
+        QTest::addRow("Journal voll") << "Journal" << "voll"
+                                      << kBuchung + "Speichern fehlgeschlagen: Der Datenträger ist voll";
     }
 
     void verweigert()
     {
-        QFETCH(QString, dialog); QFETCH(bool, gesperrt); QFETCH(QString, meldung);
+        QFETCH(QString, dialog); QFETCH(QString, ursache); QFETCH(QString, meldung);
         SkriptInteraktion skript;
         skript.antworte(QMessageBox::Ok);
         std::unique_ptr<QDialog> d;
@@ -96,11 +98,16 @@ private slots:
             d = std::make_unique<Mitglieder>(false);
         QVERIFY(DialogTreiber::zeige(d.get()));
         const QList<QLineEdit *> felder = fuelle(dialog, d.get());
+        if (ursache == "voll") // a text that needs pages of its own, in a file that may not grow
+            felder[0]->setText(QString(20000, 'x'));
         QStringList eingabe;
         for (QLineEdit *f : felder)
             eingabe << f->text();
 
-        if (gesperrt) { // another program holds the file
+        if (ursache == "voll") {
+            const QString seiten = TestDb::zeile("PRAGMA page_count").value(0);
+            QVERIFY(QSqlQuery().exec("PRAGMA max_page_count=" + seiten));
+        } else if (ursache == "gesperrt") { // another program holds the file
             QSqlDatabase fremd = QSqlDatabase::addDatabase("QSQLITE", kFremd);
             fremd.setDatabaseName(m_db->datei());
             QVERIFY(fremd.open() && QSqlQuery(fremd).exec("BEGIN EXCLUSIVE"));

@@ -170,6 +170,26 @@ private slots:
         QVERIFY(dialog.isVisible() && dialog.focusWidget() == f.w("datum"));
     }
 
+    void aufteilungScheitert()
+    {
+        // A split entry that cannot be written takes the whole line back; the form keeps it.
+        Db::ausfuehren("CREATE TRIGGER kaputt BEFORE INSERT ON kgkto WHEN NEW.konto='08100' "
+                       "BEGIN SELECT RAISE(ABORT,'kaputt'); END");
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Ok);
+        Zahlungen dialog;
+        QVERIFY(DialogTreiber::zeige(&dialog));
+        Form f{&dialog};
+        f.fuelle({"konto", "1200", "betrag", "60", "text", "Beitrag", "kost", "BEITRAG", "gkonto", "4000", "aufBetrag0",
+                  "20", "aufKost0", "LV", "aufKonto0", "08210", "aufBetrag1", "10", "aufKost1", "KV", "aufKonto1", "08100"});
+        const S davor = f.inhalt();
+        QVERIFY(f.alt(Qt::Key_S));
+        QCOMPARE(skript.anfragen().value(0).text,
+                 "Buchung konnte nicht gespeichert werden\nSpeichern fehlgeschlagen: kaputt");
+        QCOMPARE(anzahl("journdat") + anzahl("kgkto"), 0);
+        QCOMPARE(f.inhalt(), davor);
+    }
+
     void spenden_data()
     {
         QTest::addColumn<QString>("konto");
