@@ -4,8 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
 #include <QList>
+#include <QSqlDatabase>
 #include <QSqlError>
 
 namespace {

@@ -2,12 +2,12 @@
 
 #include <QSqlQuery>
 #include <QString>
+#include <QVariant>
+#include <QVariantList>
 
 #include <functional>
 
 class QWidget;
-#include <QVariant>
-#include <QVariantList>
 
 // The one default SQLite connection and small helpers around it. Every value
 // reaches a statement as a bound parameter ("?" placeholders, bound in order).
