@@ -82,13 +82,15 @@ private slots:
         QTest::addColumn<QList<int>>("vorhanden");
         for (const char *s : {"text", "kost", "konto", "gkonto", "euro", "feld", "meldung"})
             QTest::addColumn<QString>(s);
-        QTest::addColumn<int>("lfd"); // the number it gets; 0: blocked by `feld`; -1: no number left
+        // The number it gets; 0: blocked by `feld`; -1: no number left; -2: the donation row cannot be written.
+        QTest::addColumn<int>("lfd");
         const QString t = "Miete März", g = "Gespeichert: 15.03.2024 Nr. ";
         QTest::newRow("erster des Tages") << QList<int>{} << t << "GS" << "1200" << "4711" << "12,34" << "" << g + "1, 12,34 EUR" << 1;
         QTest::newRow("nach Lücke") << QList<int>{1, 2, 7} << t << "GS" << "1200" << "4711" << "100" << "" << g + "8, 100,00 EUR" << 8;
         QTest::newRow("negativ") << QList<int>{3} << t << "GS" << "1200" << "4711" << "-5,00" << "" << g + "4, -5,00 EUR" << 4;
         // An account that names a member is stored as the member's account, as its label shows it.
         QTest::newRow("Mitgliedskonto") << QList<int>{} << t << "GS" << "1200" << "20 0104711" << "1" << "" << g + "1, 1,00 EUR" << 1;
+        QTest::newRow("Spende scheitert") << QList<int>{} << t << "GS" << "1200" << "4711" << "1" << "" << "" << -2;
         QTest::newRow("Datum voll") << QList<int>{9999} << t << "GS" << "1200" << "4711" << "1" << "" << "" << -1;
         QTest::newRow("alles fehlt") << QList<int>{} << "" << "" << "" << "" << "0" << "text" << "Text fehlt" << 0;
         QTest::newRow("Text Leerzeichen") << QList<int>{} << "   " << "GS" << "1200" << "4000" << "5" << "text" << "Text fehlt" << 0;
@@ -118,6 +120,8 @@ private slots:
         SkriptInteraktion skript;
         if (lfd < 0)
             skript.antworte(QMessageBox::Ok);
+        if (lfd == -2)
+            Db::ausfuehren("CREATE TRIGGER kaputt BEFORE INSERT ON spende BEGIN SELECT RAISE(ABORT,'kaputt'); END");
         Fenster f;
         QVERIFY(f.gezeigt && !f.bearbeitet());
         f.oeffne(kTag, QString()); // Return in the empty number field starts a new entry
@@ -144,7 +148,9 @@ private slots:
             QCOMPARE((QList<int>{anzahl("journdat"), anzahl("kgkto"), anzahl("spende")}), (QList<int>{n, 2 * n, 0}));
             QVERIFY(f.bearbeitet() && f.text->text() == text && skript.anfragen().size() == (lfd < 0 ? 1 : 0));
             QCOMPARE(lfd ? skript.anfragen()[0].text : f.d->focusWidget()->objectName(),
-                     lfd ? "Fehler beim Generieren der Nummer" : feld);
+                     lfd == -1   ? "Fehler beim Generieren der Nummer"
+                     : lfd == -2 ? "Buchung konnte nicht gespeichert werden\nSpeichern fehlgeschlagen: kaputt"
+                                 : feld);
             if (meldung.endsWith("unbekannt")) // the account's label says it too
                 QCOMPARE(f.w<QLabel>(feld == "konto" ? "kontoLabel" : "gkontoLabel")->text(), "unbekanntes Konto");
             return;

@@ -187,22 +187,26 @@ private slots:
     }
     void umnummern_data()
     {
-        spalten<bool>({"vorhanden", "uebernehmen"});
+        spalten<bool>({"vorhanden", "uebernehmen", "scheitert"}); // scheitert: the payment-run row cannot move
         spalten({"stand", "neu"}); // counts and posting texts afterwards; member 815 # its address and bank
         const QString fertig = "0|0|2|0|2|1|MID 815 Spende/MID 815 Bareinzahlung/Fremd MID 1000042 Spende";
-        QTest::newRow("neue Nummer") << false << true << fertig
+        QTest::newRow("neue Nummer") << false << true << false << fertig
             << "0|KV Nord||M||0228 9|1900-01-01| |0|1900-01-01|2200-01-01|1900-01-01| |2024-05-05#Spender|Sepp|53111|Bonn||";
         // Filled columns of 815 win; empty ones and unknown codes keep the data of 1000042.
-        QTest::newRow("übernehmen") << true << true << fertig
+        QTest::newRow("übernehmen") << true << true << false << fertig
             << "99|KV Nord|OV Süd|M|DE|0228 9|1960-01-01|L|6000|2010-04-01|2200-01-01|1900-01-01|X|2024-06-01"
                "#Spender-Alt|Sepp|53111|Beuel|S. Spender|DE02";
-        QTest::newRow("abgebrochen") << true << false << "1|1|0|2|0|0|MID 1000042 Spende/Bareinzahlung/Fremd MID 1000042 Spende"
+        const QString unveraendert = "1|1|0|2|0|0|MID 1000042 Spende/Bareinzahlung/Fremd MID 1000042 Spende";
+        QTest::newRow("abgebrochen") << true << false << false << unveraendert
             << "99||OV Süd|Q|DE||1960-01-01|L|6000|2010-04-01|2200-01-01|1900-01-01|X|2024-06-01"
                "#Spender-Alt|||Beuel|S. Spender|DE02";
+        // Renumbering is one unit: a step that fails leaves everything under the old number.
+        QTest::newRow("scheitert") << false << true << true << unveraendert << "#";
     }
     void umnummern()
     {
-        QFETCH(bool, vorhanden); QFETCH(bool, uebernehmen); QFETCH(QString, stand); QFETCH(QString, neu);
+        QFETCH(bool, vorhanden); QFETCH(bool, uebernehmen); QFETCH(bool, scheitert); QFETCH(QString, stand);
+        QFETCH(QString, neu);
         const QString altKonto = UtilMIDKonto(1000042), neuKonto = UtilMIDKonto(815);
         mitgliedAnlegen(1000042, "M", "'0','KV Nord','','','0228 9','1900-01-01',' ',0,'1900-01-01','2200-01-01',"
                                       "'1900-01-01',' ','2024-05-05'");
@@ -217,13 +221,17 @@ private slots:
             adresseAnlegen(815, "Spender-Alt", QString(), QString(), "Beuel");
             Db::ausfuehren("INSERT INTO bankverbindung (art,key,inhaber,iban) VALUES ('M','00000815','S. Spender','DE02')");
         }
+        if (scheitert)
+            Db::ausfuehren("CREATE TRIGGER kaputt BEFORE UPDATE ON zahllauf BEGIN SELECT RAISE(ABORT,'kaputt'); END");
         SkriptInteraktion skript;
         skript.antworteZahl(815);
         if (vorhanden) skript.antworte(uebernehmen ? QMessageBox::Ok : QMessageBox::Cancel);
+        if (scheitert) skript.antworte(QMessageBox::Ok);
         const auto d = oeffne("1000042");
         QVERIFY(alt(d.get(), Qt::Key_M));
         QVERIFY(skript.unerwartet() + skript.offen() == 0 && skript.anfragen().at(0).max == 999999);
         if (vorhanden) QCOMPARE(skript.anfragen().at(1).vorgabe, QMessageBox::Cancel); // Return must not merge
+        if (scheitert) QCOMPARE(skript.anfragen().last().text, "Speichern fehlgeschlagen: kaputt");
         const QString k = "(SELECT count(*) FROM %1 WHERE %2=?),";
         QCOMPARE(reihe("SELECT " + k.arg("mitglied", "mid") + k.arg("adresse", "key") + k.arg("spende", "mid") +
                        k.arg("kgkto", "konto") + k.arg("kgkto", "konto") + k.arg("zahllauf", "mid") +
