@@ -17,7 +17,7 @@ namespace {
 // Kreisverband, each an entry of two lines; the member paid for one more year.
 constexpr int kEintraege = 3;
 
-QString helfer()
+QString zahlerProgramm()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/beitragszahler");
 }
@@ -50,7 +50,7 @@ private slots:
         int mitten = 0; // kills that left a transaction open
         for (int ms = 0; ms <= 60; ms += 4) {
             QProcess zahler;
-            zahler.start(helfer(), {db.datei(), "4711", "100000"});
+            zahler.start(zahlerProgramm(), {db.datei(), "4711", "100000"});
             QVERIFY2(zahler.waitForReadyRead(10000), qPrintable(zahler.errorString()));
             QThread::msleep(ms);
             zahler.kill();
@@ -62,9 +62,9 @@ private slots:
         qInfo("%d payments, %d kills inside a transaction", bezahlt, mitten);
         QVERIFY(bezahlt > 0);
 
-        // Left to its end, the helper pays each fee completely.
+        // Left to its end, the process pays each fee completely.
         QProcess zahler;
-        zahler.start(helfer(), {db.datei(), "4711", "2"});
+        zahler.start(zahlerProgramm(), {db.datei(), "4711", "2"});
         QVERIFY(zahler.waitForFinished(60000) && zahler.exitCode() == 0);
         QCOMPARE(ganz(), bezahlt + 2);
     }
