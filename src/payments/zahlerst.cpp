@@ -298,8 +298,15 @@ void ZahlungErst::pLauf()
             status += zahl > 0 ? QLatin1Char('J') : QLatin1Char('N');
         Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES ('Status/Zahlungen',?)"), {status});
     }
-    t.commit();
+    const bool gespeichert = t.commit();
     m_laeuft = false;
+    if (!gespeichert) {
+        // Nothing of the new run stays; the old one is still there, the choices too.
+        m_ok->setEnabled(true);
+        m_abbruch->setEnabled(true);
+        Interaktion::kritisch(this, QStringLiteral("Zahlungen erstellen"), Db::fehlerText());
+        return;
+    }
 
     Interaktion::information(this, QStringLiteral("Zahlungen erstellen"),
                              ergebnis.gefunden ? pMeldung(ergebnis)
