@@ -195,6 +195,11 @@ int fehlerStand()
     return g_fehlerZahl;
 }
 
+void fehlgeschlagen(const QSqlQuery &abfrage)
+{
+    merke(abfrage.lastError());
+}
+
 Transaktion::Transaktion() : m_fehlerVorher(g_fehlerZahl)
 {
     g_transaktionen.append(m_fehlerVorher);

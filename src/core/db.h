@@ -56,6 +56,10 @@ QString fehlerText();
 // How many statements have failed so far: two readings tell whether anything in between failed.
 int fehlerStand();
 
+// Records the failure of a statement run on a query of its own (a loop that reuses
+// one prepared statement), so that the open transaction and fehlerText() know of it.
+void fehlgeschlagen(const QSqlQuery &abfrage);
+
 // Writes that must stay whole. The outermost transaction is "BEGIN TRANSACTION" ...
 // "COMMIT TRANSACTION"; one opened inside another is a savepoint, so a writer that
 // keeps itself whole also nests in a caller's larger unit. Whatever was written
