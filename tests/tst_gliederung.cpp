@@ -8,6 +8,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
@@ -163,6 +164,7 @@ private slots:
         tippeReturn(kurz(&d), e.at(0));
         QCOMPARE(kurz(&d)->text(), zeile.isEmpty() ? u"BUND"_s : zeile.section(u'|', 0, 0));
         QCOMPARE(modus(&d), u"Bearbeitung"_s);
+        QCOMPARE(d.findChild<QLabel *>(u"neu"_s)->text(), u"neu"_s);
         QCOMPARE(QApplication::focusWidget(), feldBei(&d, u"Name"_s)); // a new unit: focus in the address
         art(&d, e.at(3));
         tippe(feldBei(&d, u"Name"_s), e.at(1));
@@ -189,6 +191,7 @@ private slots:
         QCOMPARE(sicht(liste), u"BUND+"_s); // built collapsed
         klicke(liste, suche(*liste->model(), u"BZ KUESTE"_s).siblingAtColumn(1)); // a click loads the unit
         QCOMPARE(QApplication::focusWidget(), knopf(&d, u"&Abbruch"_s)); // the address is filled
+        QVERIFY(d.findChild<QLabel *>(u"neu"_s)->text().isEmpty()); // a stored unit
         const QModelIndex bz = suche(*liste->model(), u"BZ KUESTE"_s); // the tree's account and treasurer columns
         QCOMPARE(bz.siblingAtColumn(1).data().toString() + bz.siblingAtColumn(2).data().toString(), u"0815Sara"_s);
         klicke(liste, suche(*liste->model(), u"BUND"_s)); // while editing a click changes nothing

@@ -26,7 +26,8 @@ const QString kIso = "2024-03-15";
 using S = QStringList;
 using DialogTreiber::tippe, DialogTreiber::tippeReturn;
 
-// Writes an entry straight into the tables, so the books do not lean on the code under test.
+// Writes an entry straight into the tables, so the books do not lean on the code under test;
+// its accounts go into the chart, so a save may book on them again.
 void eintrag(const QDate &tag, int lfd, const QString &text, qint64 cent, const QString &konto = "1200",
              const QString &gkonto = "4000", int mid = 0)
 {
@@ -35,6 +36,7 @@ void eintrag(const QDate &tag, int lfd, const QString &text, qint64 cent, const 
                    "VALUES (?,?,'KST','B1','0',?,'2024-01-01 10:00:00','','')", {d, lfd, text});
     Db::ausfuehren("INSERT INTO kgkto (datum,lfd,kg,konto,cent,abstimm) VALUES (?,?,'1',?,?,'0'),(?,?,'2',?,?,'0')",
                    {d, lfd, konto, cent, d, lfd, gkonto, -cent});
+    Db::ausfuehren("INSERT OR IGNORE INTO kontenplan (konto,text) VALUES (?,'K'),(?,'K')", {konto, gkonto});
     if (mid)
         Db::ausfuehren("INSERT INTO spende (jdatum,jlfd,mid,sortname,art,gliederung,quittung,prozint,prozbuv,prozlv,"
                        "prozbzv,prozkv,prozov) VALUES (?,?,?,'','G','','1900-01-01',0,0,10000,0,0,0)", {d, lfd, mid});
@@ -78,26 +80,33 @@ private slots:
     void speichern_data()
     {
         QTest::addColumn<QList<int>>("vorhanden");
-        for (const char *s : {"text", "kost", "konto", "gkonto", "euro", "feld"})
+        for (const char *s : {"text", "kost", "konto", "gkonto", "euro", "feld", "meldung"})
             QTest::addColumn<QString>(s);
-        QTest::addColumn<int>("lfd"); // the number it gets; 0: blocked by `feld`; -1: no number left
-        const QString t = "Miete März";
-        QTest::newRow("erster des Tages") << QList<int>{} << t << "GS" << "1200" << "4711" << "12,34" << "" << 1;
-        QTest::newRow("nach Lücke") << QList<int>{1, 2, 7} << t << "GS" << "1200" << "4711" << "100" << "" << 8;
-        QTest::newRow("negativ") << QList<int>{3} << t << "GS" << "1200" << "4711" << "-5,00" << "" << 4;
-        QTest::newRow("Datum voll") << QList<int>{9999} << t << "GS" << "1200" << "4711" << "1" << "" << -1;
-        QTest::newRow("alles fehlt") << QList<int>{} << "" << "" << "" << "" << "0" << "text" << 0;
-        QTest::newRow("Text Leerzeichen") << QList<int>{} << "   " << "GS" << "1200" << "4000" << "5" << "text" << 0;
-        QTest::newRow("Kostenstelle") << QList<int>{} << t << "" << "1200" << "4000" << "5" << "kost" << 0;
-        QTest::newRow("Konto ohne Ziffern") << QList<int>{} << t << "GS" << "1X" << "4000" << "5" << "konto" << 0;
-        QTest::newRow("Gegenkonto") << QList<int>{} << t << "GS" << "1200" << "" << "5" << "gkonto" << 0;
-        QTest::newRow("Betrag 0") << QList<int>{} << t << "GS" << "1200" << "4000" << "0" << "betrag" << 0;
+        // The number it gets; 0: blocked by `feld`; -1: no number left; -2: the donation row cannot be written.
+        QTest::addColumn<int>("lfd");
+        const QString t = "Miete März", g = "Gespeichert: 15.03.2024 Nr. ";
+        QTest::newRow("erster des Tages") << QList<int>{} << t << "GS" << "1200" << "4711" << "12,34" << "" << g + "1, 12,34 EUR" << 1;
+        QTest::newRow("nach Lücke") << QList<int>{1, 2, 7} << t << "GS" << "1200" << "4711" << "100" << "" << g + "8, 100,00 EUR" << 8;
+        QTest::newRow("negativ") << QList<int>{3} << t << "GS" << "1200" << "4711" << "-5,00" << "" << g + "4, -5,00 EUR" << 4;
+        // An account that names a member is stored as the member's account, as its label shows it.
+        QTest::newRow("Mitgliedskonto") << QList<int>{} << t << "GS" << "1200" << "20 0104711" << "1" << "" << g + "1, 1,00 EUR" << 1;
+        QTest::newRow("Spende scheitert") << QList<int>{} << t << "GS" << "1200" << "4711" << "1" << "" << "" << -2;
+        QTest::newRow("Datum voll") << QList<int>{9999} << t << "GS" << "1200" << "4711" << "1" << "" << "" << -1;
+        QTest::newRow("alles fehlt") << QList<int>{} << "" << "" << "" << "" << "0" << "text" << "Text fehlt" << 0;
+        QTest::newRow("Text Leerzeichen") << QList<int>{} << "   " << "GS" << "1200" << "4000" << "5" << "text" << "Text fehlt" << 0;
+        QTest::newRow("Kostenstelle") << QList<int>{} << t << "" << "1200" << "4000" << "5" << "kost" << "Kostenstelle fehlt" << 0;
+        QTest::newRow("Konto ohne Ziffern") << QList<int>{} << t << "GS" << "1X" << "4000" << "5" << "konto" << "Konto fehlt" << 0;
+        QTest::newRow("Konto unbekannt") << QList<int>{} << t << "GS" << "1299" << "4000" << "5" << "konto" << "Konto unbekannt" << 0;
+        QTest::newRow("Mitglied unbekannt") << QList<int>{} << t << "GS" << "1200" << "20104712" << "5" << "gkonto" << "Gegenkonto unbekannt" << 0;
+        QTest::newRow("Gegenkonto") << QList<int>{} << t << "GS" << "1200" << "" << "5" << "gkonto" << "Gegenkonto fehlt" << 0;
+        QTest::newRow("Betrag 0") << QList<int>{} << t << "GS" << "1200" << "4000" << "0" << "betrag" << "Betrag fehlt" << 0;
     }
 
     void speichern()
     {
         QFETCH(QList<int>, vorhanden); QFETCH(QString, text); QFETCH(QString, kost); QFETCH(QString, konto);
-        QFETCH(QString, gkonto); QFETCH(QString, euro); QFETCH(QString, feld); QFETCH(int, lfd);
+        QFETCH(QString, gkonto); QFETCH(QString, euro); QFETCH(QString, feld); QFETCH(QString, meldung);
+        QFETCH(int, lfd);
         for (int n : vorhanden)
             eintrag(kTag, n, "alt", 100);
         eintrag(kTag.addDays(1), 50, "anderer Tag", 100);
@@ -105,9 +114,14 @@ private slots:
                        "VALUES (4711,'','2023-12-31','2010-01-01','2200-01-01')");
         Db::ausfuehren("INSERT INTO adresse (art,key,suchname,name1,name2) "
                        "VALUES ('M','00004711','MEIER','Meier','Hans')");
+        Db::ausfuehren("INSERT INTO kontenplan (konto,text) VALUES ('4711','Miete')");
+        TestDb::setParameter("Konten/PrefMitglied", "20");
+        TestDb::setParameter("Konten/AddMitglied", "100000");
         SkriptInteraktion skript;
         if (lfd < 0)
             skript.antworte(QMessageBox::Ok);
+        if (lfd == -2)
+            Db::ausfuehren("CREATE TRIGGER kaputt BEFORE INSERT ON spende BEGIN SELECT RAISE(ABORT,'kaputt'); END");
         Fenster f;
         QVERIFY(f.gezeigt && !f.bearbeitet());
         f.oeffne(kTag, QString()); // Return in the empty number field starts a new entry
@@ -126,13 +140,19 @@ private slots:
         }
         f.text->setFocus();
         QVERIFY(f.alt(Qt::Key_S));
+        // Beside the buttons: the entry just saved, or why the save was refused.
+        QCOMPARE(f.w<QLabel>("meldung")->text(), meldung);
 
         if (lfd <= 0) { // nothing written, the entry stays open
             const int n = vorhanden.size() + 1;
             QCOMPARE((QList<int>{anzahl("journdat"), anzahl("kgkto"), anzahl("spende")}), (QList<int>{n, 2 * n, 0}));
             QVERIFY(f.bearbeitet() && f.text->text() == text && skript.anfragen().size() == (lfd < 0 ? 1 : 0));
             QCOMPARE(lfd ? skript.anfragen()[0].text : f.d->focusWidget()->objectName(),
-                     lfd ? "Fehler beim Generieren der Nummer" : feld);
+                     lfd == -1   ? "Fehler beim Generieren der Nummer"
+                     : lfd == -2 ? "Buchung konnte nicht gespeichert werden\nSpeichern fehlgeschlagen: kaputt"
+                                 : feld);
+            if (meldung.endsWith("unbekannt")) // the account's label says it too
+                QCOMPARE(f.w<QLabel>(feld == "konto" ? "kontoLabel" : "gkontoLabel")->text(), "unbekanntes Konto");
             return;
         }
         QCOMPARE(skript.unerwartet(), 0);
@@ -143,7 +163,8 @@ private slots:
                  (S{"GS", "K`17", "Miete März", "V 2024/3"}));
         QCOMPARE(TestDb::zeile("SELECT a.konto,a.cent,b.konto,b.cent FROM kgkto a JOIN kgkto b USING (datum,lfd) "
                                "WHERE a.kg='1' AND b.kg='2' AND datum=? AND lfd=?", {kIso, lfd}),
-                 (S{"1200", QString::number(cent), "4711", QString::number(-cent)}));
+                 (S{"1200", QString::number(cent), gkonto.startsWith("20") ? "20104711" : gkonto,
+                    QString::number(-cent)}));
         // Back in the selection state, ready for the next number, the new entry listed.
         QVERIFY(!f.bearbeitet() && (f.nummer->text() + f.text->text() + f.spendeLabel->text()).isEmpty());
         QCOMPARE(f.d->focusWidget(), f.nummer);

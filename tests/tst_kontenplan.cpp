@@ -8,6 +8,7 @@
 #include "wkonto.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -124,6 +125,7 @@ private slots:
             tippeReturn(kontoFeld, eingabe);
         QVERIFY(zeige(&plan)); // active again after the search
         QVERIFY(im(false));
+        QCOMPARE(plan.findChild<QLabel *>("neu")->text(), vorher < 0 ? "neu" : "");
         QCOMPARE(kontoFeld->text(), konto);
         QCOMPARE(text->text(), gelesen);
         QCOMPARE(abgrenzung->currentIndex(), QStringLiteral("SO").indexOf(vorher < 0 ? ' ' : kArten[vorher]) + 1);

@@ -96,7 +96,7 @@ static void schritt(QDialog *d, const QString &s, QString &suche)
 
 // Steps in the supplier dialog, or in the search window after "exec=text"; the expected state ("Feld=Text",
 // "Fokus=Feld", "wahl=1": key field enabled, "offen", "ergebnis=1": accepted, "angelegt", "gewaehlt", "Treffer",
-// "Suche"); a query and its first row (by default counts and phones/faxes, unchanged); mode 1: creation mode.
+// "Suche", "neu": the sign beside the key); a query and its first row (by default counts and phones/faxes, unchanged); mode 1: creation mode.
 void TstLieferant::dialog_data()
 {
     QTest::addColumn<QStringList>("schritte");
@@ -106,7 +106,7 @@ void TstLieferant::dialog_data()
     auto fall = [](const char *name, const QStringList &schritte, const QStringList &danach, const QStringList &db = {},
                    int modus = 0) { QTest::newRow(name) << schritte << danach << db << modus; };
     fall("load: cut to six", {"Bezeichnung=müller gmbh\n"},
-         {"Bezeichnung=MÜLLER", "wahl=0", "Name=Müller GmbH", "Telefon=08", "Fokus=&Abbruch"});
+         {"Bezeichnung=MÜLLER", "wahl=0", "Name=Müller GmbH", "Telefon=08", "Fokus=&Abbruch", "neu="});
     fall("load: apostrophe, blanks around and at the cut", {"Bezeichnung=  o'nei fgh\n"},
          {"Bezeichnung=O`NEI", "Fokus=Name"});
     fall("create; Return presses no button",
@@ -119,7 +119,7 @@ void TstLieferant::dialog_data()
     fall("change", {"Bezeichnung=holz\n", "Fax=0123", "Alt+S"}, {"wahl=1"},
          {"5", "6", "1", "030 1/0123,08/,/,/,/"});
     fall("save without a name does nothing", {"Bezeichnung=leer\n", "Name=   ", "Telefon=0800", "Alt+S"},
-         {"wahl=0", "Telefon=0800"});
+         {"wahl=0", "Telefon=0800", "neu=neu"});
     fall("delete", {"Bezeichnung=holz\n", "Alt+L"}, {"wahl=1"}, {"4", "5", "0", "08/,/,/,/"}, QMessageBox::Ok);
     fall("delete refused", {"Bezeichnung=holz\n", "Alt+L"}, {"wahl=0", "Name=Holzbau", "Bank=Bank"}, {},
          QMessageBox::Cancel);
@@ -183,6 +183,7 @@ void TstLieferant::dialog()
                       : k == QLatin1String("gewaehlt") ? suche.auswahl()
                       : k == QLatin1String("Treffer")  ? keys(d).join(QLatin1Char(','))
                       : k == QLatin1String("Suche")    ? notiz
+                      : k == QLatin1String("neu")      ? d->findChild<QLabel *>(k)->text()
                       : k == QLatin1String("Fokus")    ? (d->focusWidget() == ziel(d, soll) ? soll : "-")
                                                        : text(d, k));
     }

@@ -10,6 +10,7 @@
 #include "wmitglied.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -92,6 +93,7 @@ private slots:
         QFETCH(QString, gespeichert);
         SkriptInteraktion skript;
         const auto d = oeffne(mid);
+        QCOMPARE(kind<QLabel>(d.get(), "neu")->text(), "neu"); // no such number yet
         const bool person = mid.toInt() > 999999;
         QVERIFY(kind<QWidget>(d.get(), "beitrag")->isEnabled() != person && kind<QWidget>(d.get(), "zahlart")->isEnabled() != person);
         tippe(feldBei<QLineEdit>(d.get(), "Nachname"), nachname);
@@ -101,6 +103,8 @@ private slots:
         kind<WGliederung>(d.get(), "wohngliederung")->setText(wohnort);
         QVERIFY(alt(d.get(), Qt::Key_S));
         QCOMPARE(mitglied(mid.toInt()), gespeichert);
+        // A unit of residence equal to the unit is stored empty, not as NULL.
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM mitglied WHERE gliederung IS NULL OR wohngliederung IS NULL"), 0);
         QCOMPARE(reihe("SELECT name1,name2 FROM adresse WHERE art='M' AND key=?", {UtilMidKey(mid.toInt())}),
                  gespeichert.isEmpty() ? "" : "Muster|Max");
         QCOMPARE(skript.anfragen().size(), 0);
@@ -117,6 +121,7 @@ private slots:
         QFETCH(QString, gespeichert); QFETCH(QString, taste); QFETCH(QString, angezeigt); QFETCH(QString, neu);
         mitgliedAnlegen(500, gespeichert); adresseAnlegen(500, "Muster", "Eva");
         const auto d = oeffne("500");
+        QCOMPARE(kind<QLabel>(d.get(), "neu")->text(), "");
         QCOMPARE(kind<QComboBox>(d.get(), "sex")->currentText(), angezeigt);
         QTest::keyClicks(kind<QComboBox>(d.get(), "sex"), taste);
         QVERIFY(alt(d.get(), Qt::Key_S));
@@ -182,22 +187,26 @@ private slots:
     }
     void umnummern_data()
     {
-        spalten<bool>({"vorhanden", "uebernehmen"});
+        spalten<bool>({"vorhanden", "uebernehmen", "scheitert"}); // scheitert: the payment-run row cannot move
         spalten({"stand", "neu"}); // counts and posting texts afterwards; member 815 # its address and bank
         const QString fertig = "0|0|2|0|2|1|MID 815 Spende/MID 815 Bareinzahlung/Fremd MID 1000042 Spende";
-        QTest::newRow("neue Nummer") << false << true << fertig
+        QTest::newRow("neue Nummer") << false << true << false << fertig
             << "0|KV Nord||M||0228 9|1900-01-01| |0|1900-01-01|2200-01-01|1900-01-01| |2024-05-05#Spender|Sepp|53111|Bonn||";
         // Filled columns of 815 win; empty ones and unknown codes keep the data of 1000042.
-        QTest::newRow("übernehmen") << true << true << fertig
+        QTest::newRow("übernehmen") << true << true << false << fertig
             << "99|KV Nord|OV Süd|M|DE|0228 9|1960-01-01|L|6000|2010-04-01|2200-01-01|1900-01-01|X|2024-06-01"
                "#Spender-Alt|Sepp|53111|Beuel|S. Spender|DE02";
-        QTest::newRow("abgebrochen") << true << false << "1|1|0|2|0|0|MID 1000042 Spende/Bareinzahlung/Fremd MID 1000042 Spende"
+        const QString unveraendert = "1|1|0|2|0|0|MID 1000042 Spende/Bareinzahlung/Fremd MID 1000042 Spende";
+        QTest::newRow("abgebrochen") << true << false << false << unveraendert
             << "99||OV Süd|Q|DE||1960-01-01|L|6000|2010-04-01|2200-01-01|1900-01-01|X|2024-06-01"
                "#Spender-Alt|||Beuel|S. Spender|DE02";
+        // Renumbering is one unit: a step that fails leaves everything under the old number.
+        QTest::newRow("scheitert") << false << true << true << unveraendert << "#";
     }
     void umnummern()
     {
-        QFETCH(bool, vorhanden); QFETCH(bool, uebernehmen); QFETCH(QString, stand); QFETCH(QString, neu);
+        QFETCH(bool, vorhanden); QFETCH(bool, uebernehmen); QFETCH(bool, scheitert); QFETCH(QString, stand);
+        QFETCH(QString, neu);
         const QString altKonto = UtilMIDKonto(1000042), neuKonto = UtilMIDKonto(815);
         mitgliedAnlegen(1000042, "M", "'0','KV Nord','','','0228 9','1900-01-01',' ',0,'1900-01-01','2200-01-01',"
                                       "'1900-01-01',' ','2024-05-05'");
@@ -212,13 +221,17 @@ private slots:
             adresseAnlegen(815, "Spender-Alt", QString(), QString(), "Beuel");
             Db::ausfuehren("INSERT INTO bankverbindung (art,key,inhaber,iban) VALUES ('M','00000815','S. Spender','DE02')");
         }
+        if (scheitert)
+            Db::ausfuehren("CREATE TRIGGER kaputt BEFORE UPDATE ON zahllauf BEGIN SELECT RAISE(ABORT,'kaputt'); END");
         SkriptInteraktion skript;
         skript.antworteZahl(815);
         if (vorhanden) skript.antworte(uebernehmen ? QMessageBox::Ok : QMessageBox::Cancel);
+        if (scheitert) skript.antworte(QMessageBox::Ok);
         const auto d = oeffne("1000042");
         QVERIFY(alt(d.get(), Qt::Key_M));
         QVERIFY(skript.unerwartet() + skript.offen() == 0 && skript.anfragen().at(0).max == 999999);
         if (vorhanden) QCOMPARE(skript.anfragen().at(1).vorgabe, QMessageBox::Cancel); // Return must not merge
+        if (scheitert) QCOMPARE(skript.anfragen().last().text, "Speichern fehlgeschlagen: kaputt");
         const QString k = "(SELECT count(*) FROM %1 WHERE %2=?),";
         QCOMPARE(reihe("SELECT " + k.arg("mitglied", "mid") + k.arg("adresse", "key") + k.arg("spende", "mid") +
                        k.arg("kgkto", "konto") + k.arg("kgkto", "konto") + k.arg("zahllauf", "mid") +

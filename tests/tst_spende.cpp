@@ -314,6 +314,7 @@ private slots:
         s.write(kTag, 4);
         QCOMPARE(spende(4), QStringList({"2024-02-01", "4", "4714", "", "Z", "KVSTADT", "2024-03-01", "0", "0", "2000", "0",
                                          "0", "8000"}));
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM spende WHERE sortname IS NULL OR gliederung IS NULL"), 0);
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM spende"), 2);
         // Anonymous gifts keep no row: the entry's row goes, the others stay.
         QCOMPARE(eingeben(s, 500, {"", QString(), kMandat}), 1);

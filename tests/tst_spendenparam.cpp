@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -73,6 +74,7 @@ private slots:
     {
         // A kind without row opens an empty form, the focus on the first share; saving inserts the row.
         QVERIFY(lesen(kMitglied) && bearbeiten());
+        QCOMPARE(m_d->findChild<QLabel *>("neu")->text(), "neu");
         QCOMPARE(QApplication::focusWidget(), anteil("Ortsverband"));
         for (const auto &[ebene, wert] : {std::pair{"Ortsverband", "16,5"}, {"Bundesverband", "100"},
                                           {"Kreisverband", "0,01"}, {"Landesverband", "33,33"}})
@@ -84,6 +86,8 @@ private slots:
         // Shares in hundredths; accounts upper case, cost centres keep case and variables; trimmed, "'" as "`".
         QCOMPARE(zeile("M"), QStringList({"M", "0", "10000", "3333", "0", "1", "1650", "J", "", "40 AB`C", "8011", "", "",
                                           "", "", "Beitrag %MID%/%Jahr% O`Brien", "", "", "", ""}));
+        // The empty accounts are empty text, not NULL.
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM spendenparam WHERE kontokasse IS NULL OR kontojurbank IS NULL"), 0);
         // Back in selection, with an empty form.
         QVERIFY(anzahl() == 1 && !bearbeiten() && art()->currentIndex() == 0 && !mitgliederkonto()->isChecked());
         QVERIFY(kost(1)->text().isEmpty() && konto(1)->QLineEdit::text().isEmpty() && anteil("Ortsverband")->value() == 0);
@@ -93,7 +97,7 @@ private slots:
         Db::ausfuehren("INSERT INTO spendenparam VALUES ('T','100','200','300','400','500','8500','J','8000','8010',"
                        "'8001','8011','8002','8012','KK','KB','AK','AB','JK','JB')");
         // Shown with the focus on "Abbruch"; saved again, the row keeps what is shown and takes the changes.
-        QVERIFY(lesen(kMandat));
+        QVERIFY(lesen(kMandat) && m_d->findChild<QLabel *>("neu")->text().isEmpty());
         QVERIFY(QApplication::focusWidget() == DialogTreiber::knopf(m_d.get(), "&Abbruch") && mitgliederkonto()->isChecked());
         tippe(konto(5), "8099");
         QVERIFY(altM(false) && alt(m_d.get(), Qt::Key_S) && anzahl() == 1);

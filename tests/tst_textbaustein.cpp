@@ -5,6 +5,7 @@
 #include "testdb.h"
 #include "textbaustein.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -98,6 +99,7 @@ private slots:
         QVERIFY(!bezFeld->isEnabled());
         QCOMPARE(bezFeld->text(), bez);
         QCOMPARE(QApplication::focusWidget(), beschreibung);
+        QCOMPARE(dialog.findChild<QLabel *>("neu")->text(), bez == "MAHN1M" ? "" : "neu");
         const QStringList vorher = TestDb::zeile("SELECT beschreibung,subject,inhalt FROM textbaustein WHERE bez=?", {bez});
         QCOMPARE(QStringList({beschreibung->text(), betreff->text(), inhalt->toPlainText()}),
                  vorher.isEmpty() ? QStringList({"", "", ""}) : vorher);

@@ -288,6 +288,26 @@ private slots:
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM zahllauf"), 0);
     }
 
+    void schreibgeschuetzt()
+    {
+        // A write-protected file: the old run stays, the dialog stays open and says why.
+        Db::ausfuehren("INSERT INTO zahllauf (mid,art,form,cent) VALUES (999,'R','M',1)");
+        QSqlDatabase db = QSqlDatabase::database();
+        const QString optionen = db.connectOptions();
+        db.close();
+        db.setConnectOptions(optionen + ";QSQLITE_OPEN_READONLY");
+        QVERIFY(db.open());
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Ok);
+        ZahlungErst dialog;
+        QVERIFY(zeige(&dialog) && alt(&dialog, Qt::Key_O));
+        QCOMPARE(skript.anfragen().value(0).text, QStringLiteral("Die Datenbank ist schreibgeschützt"));
+        QVERIFY(dialog.isVisible() && knopf(&dialog, QStringLiteral("&Ok"))->isEnabled());
+        QCOMPARE(TestDb::zeile("SELECT mid FROM zahllauf"), QStringList{"999"});
+        db.close();
+        db.setConnectOptions(optionen);
+    }
+
 private:
     std::unique_ptr<TestDb> m_db;
 };

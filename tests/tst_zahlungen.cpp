@@ -90,7 +90,13 @@ class TestZahlungen : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German)); }
-    void init() { QVERIFY((m_db = std::make_unique<TestDb>())->ok()); }
+    void init()
+    {
+        QVERIFY((m_db = std::make_unique<TestDb>())->ok());
+        // Only accounts that resolve to something can be booked.
+        for (const char *k : {"1200", "4000", "08210", "08100"})
+            Db::ausfuehren("INSERT INTO kontenplan (konto,text) VALUES (?,'K')", {k});
+    }
     void cleanup() { m_db.reset(); }
 
     void speichern_data()
@@ -99,22 +105,27 @@ private slots:
         QTest::addColumn<QString>("wert");
         QTest::addColumn<int>("vorher");     // an entry already on the date
         QTest::addColumn<QString>("zeilen"); // the two split lines used
-        QTest::newRow("erste Zeilen, leerer Tag") << "" << "" << 0 << "01";
-        QTest::newRow("Lücken, Nummer 4 besetzt") << "" << "" << 4 << "25";
-        QTest::newRow("keine Nummer mehr") << "" << "" << 9999 << "01";
-        QTest::newRow("Konto fehlt") << "konto" << "" << 0 << "01";
-        QTest::newRow("Konto ist Suchtext") << "konto" << "MMeier" << 0 << "01";
-        QTest::newRow("Betrag 0") << "betrag" << "0" << 0 << "01";
-        QTest::newRow("Text") << "text" << " " << 0 << "01";
-        QTest::newRow("Kostenstelle") << "kost" << "" << 0 << "01";
-        QTest::newRow("Gegenkonto") << "gkonto" << "" << 0 << "01";
-        QTest::newRow("Aufteilung ohne Konto") << "aufKonto2" << "" << 0 << "21";
-        QTest::newRow("Aufteilung ohne Ziffern") << "aufKonto2" << "X1" << 0 << "21";
+        QTest::addColumn<QString>("meldung"); // beside the buttons
+        const QString g = "Gespeichert: 15.03.2024 Nr. ";
+        QTest::newRow("erste Zeilen, leerer Tag") << "" << "" << 0 << "01" << g + "1, 60,00 EUR";
+        QTest::newRow("Lücken, Nummer 4 besetzt") << "" << "" << 4 << "25" << g + "5, 60,00 EUR";
+        QTest::newRow("keine Nummer mehr") << "" << "" << 9999 << "01" << "";
+        QTest::newRow("Konto fehlt") << "konto" << "" << 0 << "01" << "Konto fehlt";
+        QTest::newRow("Konto ist Suchtext") << "konto" << "MMeier" << 0 << "01" << "Konto fehlt";
+        QTest::newRow("Konto unbekannt") << "konto" << "1201" << 0 << "01" << "Konto unbekannt";
+        QTest::newRow("Betrag 0") << "betrag" << "0" << 0 << "01" << "Betrag fehlt";
+        QTest::newRow("Text") << "text" << " " << 0 << "01" << "Text fehlt";
+        QTest::newRow("Kostenstelle") << "kost" << "" << 0 << "01" << "Kostenstelle fehlt";
+        QTest::newRow("Gegenkonto") << "gkonto" << "" << 0 << "01" << "Gegenkonto fehlt";
+        QTest::newRow("Aufteilung ohne Konto") << "aufKonto2" << "" << 0 << "21" << "Aufteilung 3: Konto fehlt";
+        QTest::newRow("Aufteilung ohne Ziffern") << "aufKonto2" << "X1" << 0 << "21" << "Aufteilung 3: Konto fehlt";
+        QTest::newRow("Aufteilung unbekannt") << "aufKonto2" << "08211" << 0 << "21" << "Aufteilung 3: Konto unbekannt";
     }
 
     void speichern()
     {
         QFETCH(QString, feld); QFETCH(QString, wert); QFETCH(int, vorher); QFETCH(QString, zeilen);
+        QFETCH(QString, meldung);
         Db::ausfuehren("INSERT INTO journdat (datum,lfd,butext) SELECT ?,?,'alt' WHERE ?>0", {kIso, vorher, vorher});
         const bool voll = vorher == 9999;
         SkriptInteraktion skript;
@@ -133,11 +144,14 @@ private slots:
         f.fuelle(eingabe);
         S davor = f.inhalt();
         QVERIFY(f.alt(Qt::Key_S));
+        QCOMPARE(f.zeigt("meldung"), meldung);
 
         if (voll || !feld.isEmpty()) { // nothing written, the fields stay; a failed posting says so
             QCOMPARE((QList<int>{anzahl("journdat"), anzahl("kgkto"), anzahl("spende")}), (QList<int>{voll, 0, 0}));
-            if (voll || feld.startsWith("auf")) // split line 1 took the main cost centre during the check
+            if (feld != "kost") // split line 1 has an amount and took the main cost centre
                 davor[13] = "BEITRAG";
+            if (meldung.endsWith("unbekannt")) // and the account's label says so
+                QCOMPARE(f.zeigt(feld == "konto" ? "kontoLabel" : "aufLabel2"), "unbekanntes Konto");
             QCOMPARE(f.inhalt(), davor);
             QVERIFY(skript.unerwartet() == 0 && skript.offen() == (voll ? 0 : 1));
             QCOMPARE(voll ? skript.anfragen().value(0).text : dialog.focusWidget()->objectName(),
@@ -154,6 +168,26 @@ private slots:
         // Ready for the next statement line: account and date stay, the focus on the date.
         QCOMPARE(f.inhalt().join('|'), "1200|15.03.2024|0,00||||||" + QString("|0,00||").repeated(6));
         QVERIFY(dialog.isVisible() && dialog.focusWidget() == f.w("datum"));
+    }
+
+    void aufteilungScheitert()
+    {
+        // A split entry that cannot be written takes the whole line back; the form keeps it.
+        Db::ausfuehren("CREATE TRIGGER kaputt BEFORE INSERT ON kgkto WHEN NEW.konto='08100' "
+                       "BEGIN SELECT RAISE(ABORT,'kaputt'); END");
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Ok);
+        Zahlungen dialog;
+        QVERIFY(DialogTreiber::zeige(&dialog));
+        Form f{&dialog};
+        f.fuelle({"konto", "1200", "betrag", "60", "text", "Beitrag", "kost", "BEITRAG", "gkonto", "4000", "aufBetrag0",
+                  "20", "aufKost0", "LV", "aufKonto0", "08210", "aufBetrag1", "10", "aufKost1", "KV", "aufKonto1", "08100"});
+        const S davor = f.inhalt();
+        QVERIFY(f.alt(Qt::Key_S));
+        QCOMPARE(skript.anfragen().value(0).text,
+                 "Buchung konnte nicht gespeichert werden\nSpeichern fehlgeschlagen: kaputt");
+        QCOMPARE(anzahl("journdat") + anzahl("kgkto"), 0);
+        QCOMPARE(f.inhalt(), davor);
     }
 
     void spenden_data()

@@ -265,8 +265,7 @@ void Setup::pWrite()
     if (!WBetrag::alleGueltig(this))
         return;
     pFelder();
-    {
-        Db::Transaktion t;
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
         const QString einzeln = QStringLiteral("DELETE FROM parameter WHERE key=?");
         Db::ausfuehren(einzeln, {QStringLiteral("General/Gliederung")});
         Db::ausfuehren(einzeln, {QStringLiteral("General/BeitragAb")});
@@ -278,8 +277,9 @@ void Setup::pWrite()
         const QString einfuegen = QStringLiteral("INSERT INTO parameter (key,wert) VALUES (?,?)");
         for (const auto &[key, wert] : std::as_const(m_werte))
             Db::ausfuehren(einfuegen, {key, wert});
-        t.commit();
-    }
+    });
+    if (!gespeichert)
+        return;
     UtilInit(true);
     accept();
 }

@@ -1,13 +1,46 @@
 #include "db.h"
 
+#include "interaktion.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QSqlDatabase>
 #include <QSqlError>
 
 namespace {
 bool g_offen = false;
+
+// The connection's error state: the last failure and how many statements failed
+// so far, so that a transaction sees whether anything inside it went wrong.
+QSqlError g_fehler;
+int g_fehlerZahl = 0;
+
+// The failure count at the start of each open transaction, innermost last. Once
+// a statement of the innermost one failed, it cannot be committed: the statements
+// after it are not run, so a locked database is waited for once, not per statement.
+QList<int> g_transaktionen;
+
+bool unterbrochen()
+{
+    return !g_transaktionen.isEmpty() && g_transaktionen.last() != g_fehlerZahl;
 }
+
+// A locked database is waited for this long per statement, then the save fails.
+const QString kOptionen = QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000");
+
+// SQLite's primary result codes that the user can do something about.
+constexpr int SqliteBusy = 5;
+constexpr int SqliteLocked = 6;
+constexpr int SqliteReadonly = 8;
+constexpr int SqliteFull = 13;
+
+void merke(const QSqlError &fehler)
+{
+    g_fehler = fehler;
+    ++g_fehlerZahl;
+}
+} // namespace
 
 // Resources of a static library must be registered by hand.
 static void ressourcenLaden()
@@ -32,7 +65,7 @@ void setOffen(bool offen) { g_offen = offen; }
 void verbindungAnlegen()
 {
     if (!QSqlDatabase::contains(QLatin1String(QSqlDatabase::defaultConnection)))
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")).setConnectOptions(kOptionen);
 }
 
 bool oeffnen(const QString &datei)
@@ -107,12 +140,15 @@ bool anlegen(const QString &datei)
 
 QSqlQuery abfrage(const QString &sql, const QVariantList &werte)
 {
+    if (unterbrochen())
+        return QSqlQuery();
     QSqlQuery q;
     q.setForwardOnly(true);
     q.prepare(sql);
     for (int i = 0; i < werte.size(); ++i)
         q.bindValue(i, werte.at(i));
-    q.exec();
+    if (!q.exec())
+        merke(q.lastError());
     return q;
 }
 
@@ -132,20 +168,100 @@ bool begin() { return QSqlQuery().exec(QStringLiteral("BEGIN TRANSACTION")); }
 bool commit() { return QSqlQuery().exec(QStringLiteral("COMMIT TRANSACTION")); }
 bool rollback() { return QSqlQuery().exec(QStringLiteral("ROLLBACK TRANSACTION")); }
 
-Transaktion::Transaktion() : m_offen(begin()) {}
+QString fehlerText()
+{
+    // Extended result codes carry the primary code in their low byte.
+    switch (g_fehler.nativeErrorCode().toInt() & 0xff) {
+    case SqliteReadonly:
+        return QStringLiteral("Die Datenbank ist schreibgeschützt");
+    case SqliteBusy:
+    case SqliteLocked:
+        return QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt");
+    case SqliteFull:
+        return QStringLiteral("Speichern fehlgeschlagen: Der Datenträger ist voll");
+    default:
+        break;
+    }
+    QString grund = g_fehler.databaseText();
+    if (grund.isEmpty())
+        grund = g_fehler.driverText();
+    if (grund.isEmpty())
+        grund = QStringLiteral("unbekannter Fehler");
+    return QStringLiteral("Speichern fehlgeschlagen: ") + grund;
+}
+
+int fehlerStand()
+{
+    return g_fehlerZahl;
+}
+
+void fehlgeschlagen(const QSqlQuery &abfrage)
+{
+    merke(abfrage.lastError());
+}
+
+Transaktion::Transaktion() : m_fehlerVorher(g_fehlerZahl)
+{
+    g_transaktionen.append(m_fehlerVorher);
+    // Inside a caller's transaction BEGIN is refused: then a savepoint keeps this part whole.
+    QSqlQuery q;
+    if (q.exec(QStringLiteral("BEGIN TRANSACTION")))
+        m_art = Art::Ganz;
+    else if (q.exec(QStringLiteral("SAVEPOINT vela")))
+        m_art = Art::Savepoint;
+    else
+        merke(q.lastError());
+}
 
 Transaktion::~Transaktion()
 {
-    if (m_offen)
-        rollback();
+    zurueck();
+    g_transaktionen.removeLast();
 }
 
 bool Transaktion::commit()
 {
-    if (!m_offen)
+    if (m_art == Art::Keine)
         return false;
-    m_offen = false;
-    return Db::commit();
+    if (g_fehlerZahl != m_fehlerVorher) {
+        zurueck();
+        return false;
+    }
+    QSqlQuery q;
+    if (!q.exec(m_art == Art::Ganz ? QStringLiteral("COMMIT TRANSACTION") : QStringLiteral("RELEASE SAVEPOINT vela"))) {
+        merke(q.lastError());
+        zurueck();
+        return false;
+    }
+    m_art = Art::Keine;
+    return true;
+}
+
+// Errors of the rollback itself are no news: SQLite may already have ended the transaction.
+void Transaktion::zurueck()
+{
+    QSqlQuery q;
+    if (m_art == Art::Ganz) {
+        q.exec(QStringLiteral("ROLLBACK TRANSACTION"));
+    } else if (m_art == Art::Savepoint) {
+        q.exec(QStringLiteral("ROLLBACK TRANSACTION TO SAVEPOINT vela"));
+        q.exec(QStringLiteral("RELEASE SAVEPOINT vela"));
+    }
+    m_art = Art::Keine;
+}
+
+bool speichern(QWidget *parent, const QString &titel, const std::function<void()> &schreiben)
+{
+    bool ok = false;
+    {
+        Transaktion t;
+        schreiben();
+        ok = t.commit();
+    }
+    // Shown after the rollback, so no lock is held while the user reads.
+    if (!ok)
+        Interaktion::kritisch(parent, titel, fehlerText());
+    return ok;
 }
 
 } // namespace Db

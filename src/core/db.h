@@ -5,6 +5,10 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
+
+class QWidget;
+
 // The one default SQLite connection and small helpers around it. Every value
 // reaches a statement as a bound parameter ("?" placeholders, bound in order).
 // Registers the compiled-in schema and logo; safe to call often.
@@ -44,7 +48,22 @@ bool begin();
 bool commit();
 bool rollback();
 
-// A transaction that rolls back unless it was committed (for writes that must stay whole).
+// The cause of the last failed statement or commit, as the user reads it:
+// "Die Datenbank ist schreibgeschützt", "Die Datenbank wird von einem anderen
+// Programm benutzt" or "Speichern fehlgeschlagen: <Grund>".
+QString fehlerText();
+
+// How many statements have failed so far: two readings tell whether anything in between failed.
+int fehlerStand();
+
+// Records the failure of a statement run on a query of its own (a loop that reuses
+// one prepared statement), so that the open transaction and fehlerText() know of it.
+void fehlgeschlagen(const QSqlQuery &abfrage);
+
+// Writes that must stay whole. The outermost transaction is "BEGIN TRANSACTION" ...
+// "COMMIT TRANSACTION"; one opened inside another is a savepoint, so a writer that
+// keeps itself whole also nests in a caller's larger unit. Whatever was written
+// is rolled back unless commit() succeeds.
 class Transaktion
 {
 public:
@@ -52,10 +71,22 @@ public:
     ~Transaktion();
     Transaktion(const Transaktion &) = delete;
     Transaktion &operator=(const Transaktion &) = delete;
+
+    // False, and everything rolled back, when a statement run since the
+    // transaction opened failed or the commit itself failed (see fehlerText()).
     bool commit();
 
 private:
-    bool m_offen;
+    void zurueck();
+
+    enum class Art { Keine, Ganz, Savepoint };
+    Art m_art = Art::Keine;
+    int m_fehlerVorher = 0;
 };
+
+// The save of a dialog: runs `schreiben` in one transaction and commits it. When
+// anything failed, nothing stays written and a critical message titled `titel`
+// names the cause; false then, and the dialog keeps its input.
+bool speichern(QWidget *parent, const QString &titel, const std::function<void()> &schreiben);
 
 } // namespace Db

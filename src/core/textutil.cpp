@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 
@@ -11,7 +12,9 @@ QString UtilSauber(const QString &text)
 {
     QString s = text;
     s.replace(QLatin1Char('\''), QChar(0x60));
-    return s.simplified();
+    // Never a null text: bound as a value it would be stored as NULL.
+    s = s.simplified();
+    return s.isNull() ? QStringLiteral("") : s;
 }
 
 QString UtilSauberGross(const QString &text)
@@ -87,4 +90,16 @@ QPushButton *UtilKnopf(const QString &text, QWidget *parent)
     knopf->setAutoDefault(false);
     knopf->setDefault(false);
     return knopf;
+}
+
+QLabel *UtilNeuLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("neu"));
+    return label;
+}
+
+void UtilNeu(QLabel *label, bool neu)
+{
+    label->setText(neu ? QStringLiteral("neu") : QString());
 }

@@ -4,11 +4,12 @@
 
 class QDate;
 class QDoubleSpinBox;
+class QLabel;
 class QPushButton;
 class QWidget;
 
 // Input text made safe the way the whole system stores it: every apostrophe
-// becomes a grave accent, whitespace is simplified.
+// becomes a grave accent, whitespace is simplified. Empty input gives an empty, never a null text.
 QString UtilSauber(const QString &text);
 
 // The same, upper-cased (account numbers, short names, keys).
@@ -45,3 +46,8 @@ QDoubleSpinBox *UtilProzentFeld(QWidget *parent);
 
 // A dialog button that is never a default button: Return belongs to the fields.
 QPushButton *UtilKnopf(const QString &text, QWidget *parent);
+
+// The sign beside a record dialog's key field; UtilNeu(label, true) makes it say
+// "neu" while a record that is not stored yet is edited, false empties it.
+QLabel *UtilNeuLabel(QWidget *parent);
+void UtilNeu(QLabel *label, bool neu);

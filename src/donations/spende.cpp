@@ -158,7 +158,7 @@ void Spende::pFelder()
 {
     m_f.mid = feldMid();
     m_f.midText = m_f.mid < 1 ? QString() : QString::number(m_f.mid);
-    m_f.gliederung = m_gliederungFeld->text().trimmed().replace(QLatin1Char('\''), QChar(0x60));
+    m_f.gliederung = UtilSauber(m_gliederungFeld->text());
     m_f.art = SpendenArt::code(m_artListe->currentIndex());
     m_f.quittung = m_quittungFeld->datumText();
     for (int i = 0; i < 6; ++i)
@@ -595,7 +595,7 @@ void Spende::read(const QDate &jdatum, int jlfd)
     pDisName();
 }
 
-void Spende::write(const QDate &jdatum, int jlfd)
+bool Spende::write(const QDate &jdatum, int jlfd)
 {
     pFelder();
     const QString datum = UtilDatumText(jdatum);
@@ -605,7 +605,7 @@ void Spende::write(const QDate &jdatum, int jlfd)
         Db::ausfuehren(QStringLiteral("DELETE FROM spende WHERE jdatum=? AND jlfd=?"), {datum, jlfd});
     } else {
         const QString key = UtilMidKey(m_f.mid);
-        QString sortname;
+        QString sortname = QStringLiteral("");
         QSqlQuery q = Db::abfrage(QStringLiteral("SELECT name1,name2 FROM adresse WHERE art='M' AND key=?"), {key});
         if (q.next())
             sortname = q.value(0).toString() + QStringLiteral(", ") + q.value(1).toString() + QStringLiteral(", ") + key;
@@ -648,10 +648,10 @@ void Spende::write(const QDate &jdatum, int jlfd)
         }
         Db::ausfuehren(QStringLiteral("UPDATE mitglied SET %1 WHERE mid=?").arg(aenderung), werte << m_f.mid);
     }
-    t.commit();
-
-    m_neu = false;
-    pBeitrDat();
+    // The form keeps what was entered: when the caller's unit is not committed after
+    // all, a repeated save must move the paid-until date again. Callers clear or
+    // read the split once their unit is committed.
+    return t.commit();
 }
 
 void Spende::clear()

@@ -26,7 +26,9 @@ public:
     using QDialog::exec;
     int exec(qint64 cent);
     void read(const QDate &jdatum, int jlfd);
-    void write(const QDate &jdatum, int jlfd);
+    // Stores the split of the entry and moves a member's paid-until date, as one
+    // unit inside the caller's transaction; false when anything failed.
+    bool write(const QDate &jdatum, int jlfd);
     void clear();
     void setParam(int mid, QChar art, const QDate &bezahlt);
     // Line -2: posting text; -1: main account and cost centre; 0..5: split lines.

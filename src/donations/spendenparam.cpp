@@ -34,6 +34,8 @@ SpendenParam::SpendenParam(QWidget *parent) : QDialog(parent)
     grid->addWidget(new QLabel(QStringLiteral("Art"), this), 0, 0);
     grid->addWidget(m_art, 0, 1, 1, 3);
     grid->addWidget(m_lesen, 0, 4);
+    m_neu = UtilNeuLabel(this);
+    grid->addWidget(m_neu, 0, 5);
 
     grid->addWidget(new QLabel(QStringLiteral("Anteile:"), this), 1, 0);
     SpendenArt::anteilFelder(grid, m_proz, 2, 3, this);
@@ -81,6 +83,7 @@ void SpendenParam::pSetWahl(bool wahl)
     m_abbruch->setEnabled(true);
     if (!wahl)
         return;
+    UtilNeu(m_neu, false);
     m_art->setCurrentIndex(0);
     for (int i = 0; i < 6; ++i) {
         m_proz[i]->setValue(0.0);
@@ -98,7 +101,9 @@ void SpendenParam::pRead()
     const QChar art = SpendenArt::code(m_art->currentIndex() - 1);
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT %1 FROM spendenparam WHERE art=?").arg(QLatin1String(kSpalten)),
                               {QString(art)});
-    if (q.next()) {
+    const bool gefunden = q.next();
+    UtilNeu(m_neu, !gefunden);
+    if (gefunden) {
         for (int i = 0; i < 6; ++i)
             m_proz[i]->setValue(static_cast<double>(q.value(i).toLongLong()) / 100.0);
         m_midBuchung->setChecked(q.value(6).toString() == QLatin1String("J"));
@@ -143,21 +148,22 @@ void SpendenParam::pWrite()
         werte << UtilSauber(k->text());
     const QString art(SpendenArt::code(m_art->currentIndex() - 1));
 
-    Db::Transaktion t;
-    const int geaendert = Db::ausfuehren(
-        QStringLiteral("UPDATE spendenparam SET prozint=?,prozbuv=?,prozlv=?,prozbzv=?,prozkv=?,prozov=?,"
-                       "midbuchung=?,kontokasse=?,kontobank=?,kontoanonkasse=?,kontoanonbank=?,kontojurkasse=?,"
-                       "kontojurbank=?,kostkasse=?,kostbank=?,kostanonkasse=?,kostanonbank=?,kostjurkasse=?,"
-                       "kostjurbank=? WHERE art=?"),
-        werte + QVariantList{art});
-    if (geaendert == 0) {
-        Db::ausfuehren(QStringLiteral("INSERT INTO spendenparam (art,%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-                                      "?,?,?)")
-                           .arg(QLatin1String(kSpalten)),
-                       QVariantList{art} + werte);
-    }
-    t.commit();
-    pSetWahl(true);
+    const bool gespeichert = Db::speichern(this, windowTitle(), [&werte, &art] {
+        const int geaendert = Db::ausfuehren(
+            QStringLiteral("UPDATE spendenparam SET prozint=?,prozbuv=?,prozlv=?,prozbzv=?,prozkv=?,prozov=?,"
+                           "midbuchung=?,kontokasse=?,kontobank=?,kontoanonkasse=?,kontoanonbank=?,kontojurkasse=?,"
+                           "kontojurbank=?,kostkasse=?,kostbank=?,kostanonkasse=?,kostanonbank=?,kostjurkasse=?,"
+                           "kostjurbank=? WHERE art=?"),
+            werte + QVariantList{art});
+        if (geaendert == 0) {
+            Db::ausfuehren(QStringLiteral("INSERT INTO spendenparam (art,%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
+                                          "?,?,?)")
+                               .arg(QLatin1String(kSpalten)),
+                           QVariantList{art} + werte);
+        }
+    });
+    if (gespeichert)
+        pSetWahl(true);
 }
 
 void SpendenParam::pCancel()

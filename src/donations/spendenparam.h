@@ -31,6 +31,7 @@ public slots:
 private:
     QComboBox *m_art;
     QPushButton *m_lesen;
+    QLabel *m_neu;
     QDoubleSpinBox *m_proz[6]; // International, Bundes-, Landes-, Bezirks-, Kreis-, Ortsverband
     QCheckBox *m_midBuchung;
     QLineEdit *m_kost[6];      // Kasse, Bank, Anonym Kasse, Anonym Bank, Jur. Kasse, Jur. Bank

@@ -80,6 +80,7 @@ Journal::Journal(QWidget *parent) : QDialog(parent)
     gitter->addWidget(m_spendeLabel, 3, 3, 1, 7);
 
     m_kontoLabel = new QLabel(this);
+    m_kontoLabel->setObjectName(QStringLiteral("kontoLabel"));
     m_konto = new WKonto(m_kontoLabel, true, this);
     m_konto->setObjectName(QStringLiteral("konto"));
     gitter->addWidget(new QLabel(QStringLiteral("Konto"), this), 4, 0);
@@ -87,6 +88,7 @@ Journal::Journal(QWidget *parent) : QDialog(parent)
     gitter->addWidget(m_kontoLabel, 4, 2, 1, 4);
 
     m_gkontoLabel = new QLabel(this);
+    m_gkontoLabel->setObjectName(QStringLiteral("gkontoLabel"));
     m_gkonto = new WKonto(m_gkontoLabel, true, this);
     m_gkonto->setObjectName(QStringLiteral("gkonto"));
     m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
@@ -98,6 +100,9 @@ Journal::Journal(QWidget *parent) : QDialog(parent)
     gitter->addWidget(m_speichern, 5, 6);
     gitter->addWidget(m_abbruch, 5, 7);
     gitter->addWidget(m_loeschen, 5, 8);
+    m_meldung = new QLabel(this);
+    m_meldung->setObjectName(QStringLiteral("meldung"));
+    gitter->addWidget(m_meldung, 5, 9);
 
     m_modell = new QStandardItemModel(this);
     m_liste = new QTableView(this);
@@ -202,15 +207,29 @@ void Journal::pWrite()
     if (m_wahl || !WBetrag::alleGueltig(this))
         return;
     pFelder();
-    if (!pCheck())
-        return;
-    const int lfd = UtilBuch(m_datum->datum(), m_lfd, m_kostText, m_belegText, m_butext,
-                             m_betrag->cents(), m_kontoNr, m_gkontoNr, m_beschlussText, QString());
-    if (lfd < 1) {
-        Interaktion::kritisch(this, QStringLiteral("Journal"), QStringLiteral("Fehler beim Generieren der Nummer"));
+    const int stand = Db::fehlerStand();
+    if (!pCheck(true)) {
+        // An account that could not be looked up: the database tells why.
+        if (Db::fehlerStand() != stand)
+            Interaktion::kritisch(this, QStringLiteral("Journal"), UtilBuchMeldung(UtilBuchFehler));
         return;
     }
-    m_spende->write(m_datum->datum(), lfd);
+    const qint64 cent = m_betrag->cents();
+    int lfd = UtilBuchFehler;
+    {
+        // The entry and its donation split are one unit: both are written or neither.
+        Db::Transaktion t;
+        lfd = UtilBuch(m_datum->datum(), m_lfd, m_kostText, m_belegText, m_butext, cent, m_kontoNr, m_gkontoNr,
+                       m_beschlussText, QString());
+        if (lfd >= 1 && !(m_spende->write(m_datum->datum(), lfd) && t.commit()))
+            lfd = UtilBuchFehler;
+    }
+    if (lfd < 1) {
+        // The dialog stays in the editing state with everything the user entered.
+        Interaktion::kritisch(this, QStringLiteral("Journal"), UtilBuchMeldung(lfd));
+        return;
+    }
+    m_meldung->setText(UtilGespeichert(m_datum->datum(), lfd, cent));
     if (m_einzel)
         accept();
     pFuellListe();
@@ -226,13 +245,14 @@ void Journal::pDelete()
         if (!UtilQDelete())
             return;
         const QVariantList schluessel{m_datumText, m_lfd};
-        // The donation rows, the lines and the entry go together or not at all.
         // All three go, or none: a half-deleted entry would unbalance the books.
-        Db::Transaktion t;
-        if (Db::ausfuehren(QStringLiteral("DELETE FROM spende WHERE jdatum=? AND jlfd=?"), schluessel) >= 0
-            && Db::ausfuehren(QStringLiteral("DELETE FROM kgkto WHERE datum=? AND lfd=?"), schluessel) >= 0
-            && Db::ausfuehren(QStringLiteral("DELETE FROM journdat WHERE datum=? AND lfd=?"), schluessel) >= 0)
-            t.commit();
+        const bool geloescht = Db::speichern(this, windowTitle(), [&schluessel] {
+            Db::ausfuehren(QStringLiteral("DELETE FROM spende WHERE jdatum=? AND jlfd=?"), schluessel);
+            Db::ausfuehren(QStringLiteral("DELETE FROM kgkto WHERE datum=? AND lfd=?"), schluessel);
+            Db::ausfuehren(QStringLiteral("DELETE FROM journdat WHERE datum=? AND lfd=?"), schluessel);
+        });
+        if (!geloescht)
+            return;
         pFuellListe();
     }
     if (m_einzel)
@@ -306,21 +326,37 @@ void Journal::pFelder()
     m_beschlussText = UtilSauber(m_beschluss->text());
 }
 
-bool Journal::pCheck()
+bool Journal::pCheck(bool melden)
 {
     QWidget *fehlt = nullptr;
-    if (m_butext.isEmpty())
-        fehlt = m_text;
-    else if (m_kostText.isEmpty())
-        fehlt = m_kost;
-    else if (m_kontoNr.isEmpty())
-        fehlt = m_konto;
-    else if (m_gkontoNr.isEmpty())
-        fehlt = m_gkonto;
-    else if (m_betrag->cents() == 0)
-        fehlt = m_betrag;
-    if (fehlt)
+    QString grund;
+    const auto pruefe = [&](bool leer, QWidget *feld, const QString &name) {
+        if (!fehlt && leer) {
+            fehlt = feld;
+            grund = name + QStringLiteral(" fehlt");
+        }
+    };
+    // An account of no one is refused like a missing one; a known one is stored as its owner's account.
+    const auto pruefeKonto = [&](WKonto *feld, QString *nr, const QString &name) {
+        pruefe(nr->isEmpty(), feld, name);
+        if (fehlt)
+            return;
+        *nr = feld->buchungsKonto();
+        if (nr->isEmpty()) {
+            fehlt = feld;
+            grund = name + QStringLiteral(" unbekannt");
+        }
+    };
+    pruefe(m_butext.isEmpty(), m_text, QStringLiteral("Text"));
+    pruefe(m_kostText.isEmpty(), m_kost, QStringLiteral("Kostenstelle"));
+    pruefeKonto(m_konto, &m_kontoNr, QStringLiteral("Konto"));
+    pruefeKonto(m_gkonto, &m_gkontoNr, QStringLiteral("Gegenkonto"));
+    pruefe(m_betrag->cents() == 0, m_betrag, QStringLiteral("Betrag"));
+    if (fehlt) {
         fehlt->setFocus();
+        if (melden)
+            m_meldung->setText(grund);
+    }
     return !fehlt;
 }
 

@@ -47,7 +47,9 @@ protected:
 
 private:
     void pFelder();
-    bool pCheck();
+    // True when the entry may be saved; otherwise the focus goes to the field at
+    // fault and, with `melden`, the message beside the buttons names it.
+    bool pCheck(bool melden = false);
     void pFuellListe();
     void pSetWahl(bool wahl);
 
@@ -69,6 +71,7 @@ private:
     QPushButton *m_abbruch;
     QPushButton *m_loeschen;
     QLabel *m_spendeLabel;
+    QLabel *m_meldung; // the entry just saved, or why a save was refused
 
     bool m_wahl = true;
     bool m_einzel = false;

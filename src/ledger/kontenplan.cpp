@@ -42,6 +42,8 @@ Kontenplan::Kontenplan(bool anlegen, QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("Konto"), this), 0, 0);
     grid->addWidget(m_konto, 0, 1);
     grid->addWidget(m_speichern, 0, 2);
+    m_neu = UtilNeuLabel(this);
+    grid->addWidget(m_neu, 0, 3);
     grid->addWidget(new QLabel(QStringLiteral("Text"), this), 1, 0);
     grid->addWidget(m_text, 1, 1);
     grid->addWidget(m_abbruch, 1, 2);
@@ -49,7 +51,7 @@ Kontenplan::Kontenplan(bool anlegen, QWidget *parent)
     grid->addWidget(m_abgrenzung, 2, 1, Qt::AlignLeft);
     if (m_loeschen)
         grid->addWidget(m_loeschen, 2, 2);
-    grid->addWidget(m_liste, 3, 0, 1, 3);
+    grid->addWidget(m_liste, 3, 0, 1, 4);
 
     // editingFinished covers both Return and leaving the field.
     connect(m_konto, &QLineEdit::editingFinished, this, &Kontenplan::pRead);
@@ -115,6 +117,7 @@ void Kontenplan::pSetWahl(bool wahl)
         m_loeschen->setEnabled(!wahl);
 
     if (wahl) {
+        UtilNeu(m_neu, false);
         m_konto->clear();
         m_text->clear();
         m_abgrenzung->setCurrentIndex(0);
@@ -134,7 +137,9 @@ void Kontenplan::pRead()
     if (m_fKonto.isEmpty())
         return;
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT text,abgrart FROM kontenplan WHERE konto=?"), {m_fKonto});
-    if (q.next()) {
+    const bool gefunden = q.next();
+    UtilNeu(m_neu, !gefunden);
+    if (gefunden) {
         m_text->setText(q.value(0).toString());
         const QString art = q.value(1).toString();
         m_abgrenzung->setCurrentIndex(art == QLatin1String("S") ? 1 : art == QLatin1String("O") ? 2 : 0);
@@ -150,13 +155,15 @@ void Kontenplan::pWrite()
     pFelder();
     if (m_fText.isEmpty())
         return;
-    Db::Transaktion t;
-    const int geaendert = Db::ausfuehren(
-        QStringLiteral("UPDATE kontenplan SET text=?,abgrart=? WHERE konto = ?"), {m_fText, m_fAbgrArt, m_fKonto});
-    if (geaendert == 0)
-        Db::ausfuehren(QStringLiteral("INSERT INTO kontenplan (konto,text,abgrart) VALUES (?,?,?)"),
-                       {m_fKonto, m_fText, m_fAbgrArt});
-    t.commit();
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
+        const int geaendert = Db::ausfuehren(QStringLiteral("UPDATE kontenplan SET text=?,abgrart=? WHERE konto = ?"),
+                                             {m_fText, m_fAbgrArt, m_fKonto});
+        if (geaendert == 0)
+            Db::ausfuehren(QStringLiteral("INSERT INTO kontenplan (konto,text,abgrart) VALUES (?,?,?)"),
+                           {m_fKonto, m_fText, m_fAbgrArt});
+    });
+    if (!gespeichert)
+        return;
 
     if (m_anlegen) {
         m_angelegt = m_fKonto;
@@ -175,7 +182,9 @@ void Kontenplan::pDelete()
     if (!UtilQDelete())
         return;
     // Bookings on the account stay; their account text simply becomes empty.
-    Db::ausfuehren(QStringLiteral("DELETE FROM kontenplan WHERE konto=?"), {m_fKonto});
+    if (!Db::speichern(this, windowTitle(),
+                       [this] { Db::ausfuehren(QStringLiteral("DELETE FROM kontenplan WHERE konto=?"), {m_fKonto}); }))
+        return;
     pFuellListe();
     pSetWahl(true);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
@@ -40,6 +41,7 @@ private:
     void pSetWahl(bool wahl);
 
     WKonto *m_konto;
+    QLabel *m_neu;
     QLineEdit *m_text;
     QTableView *m_liste;
     QStandardItemModel *m_model;

@@ -44,26 +44,42 @@ QString UtilLsKonto(const QString &name)
     return UtilPrefLief() + (bukto.isEmpty() ? name : bukto);
 }
 
-QString UtilKtoText(const QString &konto)
+namespace {
+
+// The display text of an account and, in `kanonisch`, the account number as the
+// owner's account is formed (empty when the account resolves to no one). The
+// first rule that finds an owner wins.
+QString aufloesen(const QString &konto, QString *kanonisch)
 {
+    kanonisch->clear();
     const QString k = UtilSauberGross(konto);
     if (k.size() < 2)
         return QString();
+    // A failed lookup ends the search: the database, not the account, is at fault.
+    const int stand = Db::fehlerStand();
+    const auto gescheitert = [stand] { return Db::fehlerStand() != stand; };
 
     // The chart comes first: its numbers may overlap any prefix.
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT text FROM kontenplan WHERE konto=?"), {k});
-    if (q.next())
+    if (gescheitert())
+        return QString();
+    if (q.next()) {
+        *kanonisch = k;
         return q.value(0).toString();
+    }
 
     const QString prefGl = UtilPrefGliederung();
     if (beginntMit(k, prefGl)) {
         const QVariant namekurz =
             Db::wert(QStringLiteral("SELECT namekurz FROM verband WHERE bukto=?"), {k.mid(prefGl.size())});
         if (namekurz.isValid()) {
+            *kanonisch = k;
             const QString name = adressName(QStringLiteral("V"), namekurz.toString());
             return name.isNull() ? namekurz.toString() : name;
         }
     }
+    if (gescheitert())
+        return QString();
 
     // An empty supplier prefix would claim every account, so it resolves nothing.
     const QString prefLs = UtilPrefLief();
@@ -71,9 +87,13 @@ QString UtilKtoText(const QString &konto)
         const QString rest = k.mid(prefLs.size());
         const QVariant bez = Db::wert(QStringLiteral("SELECT bez FROM lieferant WHERE bukto=?"), {rest});
         const QString name = adressName(QStringLiteral("L"), bez.isValid() ? bez.toString() : rest);
-        if (!name.isNull())
+        if (!name.isNull()) {
+            *kanonisch = k;
             return name;
+        }
     }
+    if (gescheitert())
+        return QString();
 
     const QString prefM = UtilPrefMitglied();
     if (beginntMit(k, prefM)) {
@@ -85,10 +105,28 @@ QString UtilKtoText(const QString &konto)
         if (mid >= MidMin && mid <= MidMax) {
             QSqlQuery m = Db::abfrage(QStringLiteral("SELECT name1,name2 FROM adresse WHERE art='M' AND key=?"),
                                       {UtilMidKey(static_cast<int>(mid))});
-            if (m.next())
+            if (m.next()) {
+                // "20 100001" and "200100001" name the same member as "20100001".
+                *kanonisch = UtilMIDKonto(static_cast<int>(mid));
                 return QStringLiteral("MID ") + QString::number(mid) + QLatin1Char(' ') + m.value(0).toString()
                        + QStringLiteral(", ") + m.value(1).toString();
+            }
         }
     }
     return QString();
+}
+
+} // namespace
+
+QString UtilKtoText(const QString &konto)
+{
+    QString kanonisch;
+    return aufloesen(konto, &kanonisch);
+}
+
+QString UtilKtoKanon(const QString &konto)
+{
+    QString kanonisch;
+    aufloesen(konto, &kanonisch);
+    return kanonisch;
 }

@@ -16,3 +16,8 @@ QString UtilLsKonto(const QString &name);
 
 // Display text of an account, empty when unknown.
 QString UtilKtoText(const QString &konto);
+
+// The account in the form its owner's account is built (a member account as
+// UtilMIDKonto forms it), or empty when the account resolves to no one: not in
+// the chart and no unit, supplier or member with an address owns it.
+QString UtilKtoKanon(const QString &konto);

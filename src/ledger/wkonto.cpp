@@ -33,7 +33,20 @@ WKonto::WKonto(QLabel *label, bool anlegen, QWidget *parent) : QLineEdit(parent)
 QString WKonto::text() const
 {
     const QString s = UtilSauberGross(QLineEdit::text());
-    return s.size() >= 2 && s.at(0).isDigit() && s.at(1).isDigit() ? s : QString();
+    return s.size() >= 2 && s.at(0).isDigit() && s.at(1).isDigit() ? s : QStringLiteral("");
+}
+
+QString WKonto::buchungsKonto()
+{
+    const QString konto = text();
+    if (konto.isEmpty())
+        return konto;
+    const int stand = Db::fehlerStand();
+    const QString kanonisch = UtilKtoKanon(konto);
+    // A lookup that failed says nothing about the account; the caller reports the database.
+    if (kanonisch.isEmpty() && m_label && Db::fehlerStand() == stand)
+        m_label->setText(QStringLiteral("unbekanntes Konto"));
+    return kanonisch;
 }
 
 void WKonto::setLabel(QLabel *label)

@@ -16,6 +16,10 @@ public:
 
     // The normalised account number, or empty when the text is no account.
     QString text() const;
+    // The account as a booking stores it, in its owner's form (UtilKtoKanon). Empty
+    // when the field is empty, or when the account resolves to no one: then the
+    // label says "unbekanntes Konto".
+    QString buchungsKonto();
     void setLabel(QLabel *label);
 
     // True when the last search (Return or Tab) picked a value.

@@ -1,5 +1,6 @@
 #include "zahlungen.h"
 
+#include "db.h"
 #include "interaktion.h"
 #include "spende.h"
 #include "textutil.h"
@@ -41,6 +42,7 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
     aussen->addLayout(gitter);
 
     m_kontoLabel = new QLabel(this);
+    m_kontoLabel->setObjectName(QStringLiteral("kontoLabel"));
     m_konto = new WKonto(m_kontoLabel, true, this);
     m_konto->setObjectName(QStringLiteral("konto"));
     gitter->addWidget(new QLabel(QStringLiteral("Konto"), this), 0, 0);
@@ -80,6 +82,7 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
     gitter->addWidget(m_beleg, 4, 5);
 
     m_gkontoLabel = new QLabel(this);
+    m_gkontoLabel->setObjectName(QStringLiteral("gkontoLabel"));
     m_gkonto = new WKonto(m_gkontoLabel, true, this);
     m_gkonto->setObjectName(QStringLiteral("gkonto"));
     gitter->addWidget(new QLabel(QStringLiteral("Gegenkonto:"), this), 5, 0);
@@ -95,6 +98,7 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
         a.betrag->setObjectName(QStringLiteral("aufBetrag%1").arg(i));
         a.kost = textFeld(this, 200, QStringLiteral("aufKost%1").arg(i));
         a.label = new QLabel(this);
+        a.label->setObjectName(QStringLiteral("aufLabel%1").arg(i));
         a.konto = new WKonto(a.label, true, this);
         a.konto->setObjectName(QStringLiteral("aufKonto%1").arg(i));
         gitter->addWidget(a.betrag, 7 + i, 1);
@@ -108,6 +112,9 @@ Zahlungen::Zahlungen(QWidget *parent) : QDialog(parent)
     m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     knoepfe->addWidget(m_speichern);
     knoepfe->addWidget(m_abbruch);
+    m_meldung = new QLabel(this);
+    m_meldung->setObjectName(QStringLiteral("meldung"));
+    knoepfe->addWidget(m_meldung);
     knoepfe->addStretch();
     aussen->addLayout(knoepfe);
 
@@ -148,58 +155,94 @@ void Zahlungen::pSpende()
     m_text->setText(text);
 }
 
+QWidget *Zahlungen::pruefen(QString *grund, QString *konto, QString *gkonto, QString aufKonto[])
+{
+    const QString kost = UtilSauber(m_kost->text());
+    // A split line with an amount and no cost centre of its own takes the main one.
+    for (Aufteilung &a : m_aufteilung) {
+        if (a.betrag->cents() != 0 && UtilSauber(a.kost->text()).isEmpty())
+            a.kost->setText(kost);
+    }
+
+    QWidget *fehlt = nullptr;
+    const auto pruefe = [&](bool leer, QWidget *feld, const QString &name) {
+        if (!fehlt && leer) {
+            fehlt = feld;
+            *grund = name + QStringLiteral(" fehlt");
+        }
+    };
+    // An account of no one is refused like a missing one.
+    const auto pruefeKonto = [&](WKonto *feld, QString *nr, const QString &name) {
+        pruefe(feld->text().isEmpty(), feld, name);
+        if (fehlt)
+            return;
+        *nr = feld->buchungsKonto();
+        if (nr->isEmpty()) {
+            fehlt = feld;
+            *grund = name + QStringLiteral(" unbekannt");
+        }
+    };
+    pruefeKonto(m_konto, konto, QStringLiteral("Konto"));
+    pruefe(m_betrag->cents() == 0, m_betrag, QStringLiteral("Betrag"));
+    pruefe(UtilSauber(m_text->text()).isEmpty(), m_text, QStringLiteral("Text"));
+    pruefe(kost.isEmpty(), m_kost, QStringLiteral("Kostenstelle"));
+    pruefeKonto(m_gkonto, gkonto, QStringLiteral("Gegenkonto"));
+    for (int i = 0; i < kZeilen; ++i) {
+        if (m_aufteilung[i].betrag->cents() != 0)
+            pruefeKonto(m_aufteilung[i].konto, &aufKonto[i], QStringLiteral("Aufteilung %1: Konto").arg(i + 1));
+    }
+    return fehlt;
+}
+
+int Zahlungen::buchen(const QString &konto, const QString &gkonto, const QString aufKonto[])
+{
+    const QDate datum = m_datum->datum();
+    const QString butext = UtilSauber(m_text->text());
+    // The payment is one unit: killed or refused at any point, none of it stays.
+    Db::Transaktion t;
+    const int lfd = UtilBuch(datum, 0, m_kost->text(), m_beleg->text(), butext, m_betrag->cents(), konto,
+                             gkonto, m_beschluss->text(), QString());
+    if (lfd < 1)
+        return lfd;
+    if (!m_spende->write(datum, lfd))
+        return UtilBuchFehler;
+    // Each part moves on from the contra account as an entry of its own.
+    for (int i = 0; i < kZeilen; ++i) {
+        const qint64 teil = m_aufteilung[i].betrag->cents();
+        if (teil == 0)
+            continue;
+        const int ergebnis = UtilBuch(datum, 0, m_aufteilung[i].kost->text(), QString(), butext, teil, gkonto,
+                                      aufKonto[i], QString(), QString());
+        if (ergebnis < 1)
+            return ergebnis;
+    }
+    return t.commit() ? lfd : UtilBuchFehler;
+}
+
 void Zahlungen::pWrite()
 {
     if (!WBetrag::alleGueltig(this))
         return;
-    const QString konto = m_konto->text();
-    const QString gkonto = m_gkonto->text();
-    const QString butext = UtilSauber(m_text->text());
-    const QString kost = UtilSauber(m_kost->text());
-    const QString beschluss = UtilSauber(m_beschluss->text());
-    const QString beleg = UtilSauber(m_beleg->text());
-    const qint64 cent = m_betrag->cents();
-
-    QWidget *fehlt = nullptr;
-    if (konto.isEmpty())
-        fehlt = m_konto;
-    else if (cent == 0)
-        fehlt = m_betrag;
-    else if (butext.isEmpty())
-        fehlt = m_text;
-    else if (kost.isEmpty())
-        fehlt = m_kost;
-    else if (gkonto.isEmpty())
-        fehlt = m_gkonto;
-    for (int i = 0; !fehlt && i < kZeilen; ++i) {
-        const Aufteilung &a = m_aufteilung[i];
-        if (a.betrag->cents() == 0)
-            continue;
-        if (UtilSauber(a.kost->text()).isEmpty())
-            a.kost->setText(kost);
-        if (a.konto->text().isEmpty())
-            fehlt = a.konto;
-    }
-    if (fehlt) {
+    QString grund;
+    QString konto;
+    QString gkonto;
+    QString aufKonto[kZeilen];
+    const int stand = Db::fehlerStand();
+    if (QWidget *fehlt = pruefen(&grund, &konto, &gkonto, aufKonto)) {
         fehlt->setFocus();
+        m_meldung->setText(grund);
+        // An account that could not be looked up: the database tells why.
+        if (Db::fehlerStand() != stand)
+            Interaktion::kritisch(this, QStringLiteral("Journal"), UtilBuchMeldung(UtilBuchFehler));
         return;
     }
-
-    const QDate datum = m_datum->datum();
-    const int lfd = UtilBuch(datum, 0, kost, beleg, butext, cent, konto, gkonto, beschluss, QString());
+    const int lfd = buchen(konto, gkonto, aufKonto);
     if (lfd < 1) {
-        Interaktion::kritisch(this, QStringLiteral("Journal"), QStringLiteral("Fehler beim Generieren der Nummer"));
+        // Nothing was written; the fields stay as the user entered them.
+        Interaktion::kritisch(this, QStringLiteral("Journal"), UtilBuchMeldung(lfd));
         return;
     }
-    m_spende->write(datum, lfd);
-
-    // Each part moves on from the contra account as an entry of its own.
-    for (const Aufteilung &a : m_aufteilung) {
-        const qint64 teil = a.betrag->cents();
-        if (teil != 0)
-            UtilBuch(datum, 0, UtilSauber(a.kost->text()), QString(), butext, teil, gkonto, a.konto->text(),
-                     QString(), QString());
-    }
+    m_meldung->setText(UtilGespeichert(m_datum->datum(), lfd, m_betrag->cents()));
     leeren();
 }
 

@@ -32,6 +32,13 @@ private:
 
     // Empties the form for the next line; account and date stay.
     void leeren();
+    // The first field that keeps the line from being saved, with the reason
+    // ("Betrag fehlt", "Konto unbekannt", ...); nullptr when it may be saved.
+    // Known accounts come back in their owner's form.
+    QWidget *pruefen(QString *grund, QString *konto, QString *gkonto, QString aufKonto[]);
+    // Writes the entry, its donation split and its split entries as one unit.
+    // Returns the main entry's number, or UtilBuch's result of the failure.
+    int buchen(const QString &konto, const QString &gkonto, const QString aufKonto[]);
 
     struct Aufteilung
     {
@@ -57,6 +64,7 @@ private:
     Aufteilung m_aufteilung[kZeilen];
     QPushButton *m_speichern;
     QPushButton *m_abbruch;
+    QLabel *m_meldung; // the entry just saved, or why a save was refused
 
     Spende *m_spende;
 };

@@ -62,6 +62,8 @@ Gliederung::Gliederung(QWidget *parent)
     m_name->setFixedSize(350, 25);
     m_name->setMaxLength(40);
     kopf->addWidget(m_name);
+    m_neu = UtilNeuLabel(this);
+    kopf->addWidget(m_neu);
     kopf->addStretch();
     haupt->addLayout(kopf);
 
@@ -193,6 +195,7 @@ void Gliederung::pSetWahl(bool wahl)
 {
     m_wahl = wahl;
     if (wahl) {
+        UtilNeu(m_neu, false);
         m_adresse->clear();
         m_bank->clear();
         m_name->clear();
@@ -256,7 +259,9 @@ void Gliederung::pRead()
                        "gensekname,gensekmail,gensektel,gensekfax,schatzname,schatzmail,schatztel,schatzfax "
                        "FROM verband WHERE namekurz=?"),
         {m_namekurz});
-    if (q.next()) {
+    const bool gefunden = q.next();
+    UtilNeu(m_neu, !gefunden);
+    if (gefunden) {
         const QDate datum = UtilDatum(q.value(0).toString());
         if (datum.isValid())
             m_gegruendet->setDatum(datum);
@@ -295,14 +300,13 @@ void Gliederung::pWrite()
         text(m_vorsitzWert.name), text(m_vorsitzWert.mail), text(m_vorsitzWert.tel), text(m_vorsitzWert.fax),
         text(m_gensekWert.name),  text(m_gensekWert.mail),  text(m_gensekWert.tel),  text(m_gensekWert.fax),
         text(m_schatzWert.name),  text(m_schatzWert.mail),  text(m_schatzWert.tel),  text(m_schatzWert.fax)};
-    {
-        Db::Transaktion t;
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this, &werte] {
         if (Db::ausfuehren(QStringLiteral("UPDATE verband SET gegruendet=?,ebene=?,teilvon=?,bukto=?,"
                                           "vorsitzname=?,vorsitzmail=?,vorsitztel=?,vorsitzfax=?,"
                                           "gensekname=?,gensekmail=?,gensektel=?,gensekfax=?,"
                                           "schatzname=?,schatzmail=?,schatztel=?,schatzfax=? WHERE namekurz=?"),
                            werte + QVariantList{m_namekurz})
-            < 1) {
+            == 0) {
             Db::ausfuehren(QStringLiteral("INSERT INTO verband (namekurz,gegruendet,ebene,teilvon,bukto,"
                                           "vorsitzname,vorsitzmail,vorsitztel,vorsitzfax,"
                                           "gensekname,gensekmail,gensektel,gensekfax,"
@@ -312,8 +316,9 @@ void Gliederung::pWrite()
         }
         m_adresse->write(kArt, m_namekurz);
         m_bank->write(kArt, m_namekurz);
-        t.commit();
-    }
+    });
+    if (!gespeichert)
+        return;
     pFuellListe(m_namekurz);
     pSetWahl(true);
 }
@@ -325,13 +330,13 @@ void Gliederung::pDelete()
     if (!UtilQDelete())
         return;
     pFelder();
-    {
-        Db::Transaktion t;
+    const bool geloescht = Db::speichern(this, windowTitle(), [this] {
         m_adresse->del(kArt, m_namekurz);
         m_bank->del(kArt, m_namekurz);
         Db::ausfuehren(QStringLiteral("DELETE FROM verband WHERE namekurz=?"), {m_namekurz});
-        t.commit();
-    }
+    });
+    if (!geloescht)
+        return;
     // Sub-units keep their teilvon and move to the top of the tree.
     pFuellListe(m_teilvon);
     pSetWahl(true);

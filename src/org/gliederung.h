@@ -8,6 +8,7 @@
 class GliederungsBaum;
 class QComboBox;
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
@@ -64,6 +65,7 @@ private:
     bool m_wahl = true;
 
     QLineEdit *m_name = nullptr;
+    QLabel *m_neu = nullptr;
     QTabWidget *m_tabs = nullptr;
     std::unique_ptr<WAdresse> m_adresse;
     std::unique_ptr<WBank> m_bank;

@@ -48,6 +48,8 @@ Lieferant::Lieferant(bool anlegen, QWidget *parent) : QDialog(parent), m_anlegen
     m_bezFeld = feld(this, 60);
     kopf->addWidget(beschriftung(QStringLiteral("Bezeichnung"), m_bezFeld));
     kopf->addWidget(m_bezFeld);
+    m_neu = UtilNeuLabel(this);
+    kopf->addWidget(m_neu);
     kopf->addStretch();
     haupt->addLayout(kopf);
 
@@ -116,6 +118,7 @@ void Lieferant::pSetWahl(bool wahl)
     // and that must not load the record a second time.
     m_wahl = wahl;
     if (wahl) {
+        UtilNeu(m_neu, false);
         m_adresse->clear();
         m_bank->clear();
         m_telFeld->clear();
@@ -172,7 +175,9 @@ void Lieferant::pRead()
     m_bezFeld->setText(m_bez);
 
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT tel,fax,bukto FROM lieferant WHERE bez=?"), {m_bez});
-    if (q.next()) {
+    const bool gefunden = q.next();
+    UtilNeu(m_neu, !gefunden);
+    if (gefunden) {
         m_telFeld->setText(q.value(0).toString());
         m_faxFeld->setText(q.value(1).toString());
         m_buktoFeld->setText(q.value(2).toString());
@@ -193,16 +198,17 @@ void Lieferant::pWrite()
     if (UtilSauber(m_adresse->Name1()->text()).isEmpty())
         return;
 
-    Db::Transaktion transaktion;
-    const int geaendert =
-        Db::ausfuehren(QStringLiteral("UPDATE lieferant SET tel=?,fax=?,bukto=? WHERE bez=?"),
-                       {m_tel, m_fax, m_bukto, m_bez});
-    if (geaendert < 1)
-        Db::ausfuehren(QStringLiteral("INSERT INTO lieferant (bez,tel,fax,bukto,zahlart) VALUES (?,?,?,?,?)"),
-                       {m_bez, m_tel, m_fax, m_bukto, QStringLiteral(" ")});
-    m_adresse->write(QStringLiteral("L"), m_bez);
-    m_bank->write(QStringLiteral("L"), m_bez);
-    transaktion.commit();
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
+        const int geaendert = Db::ausfuehren(QStringLiteral("UPDATE lieferant SET tel=?,fax=?,bukto=? WHERE bez=?"),
+                                             {m_tel, m_fax, m_bukto, m_bez});
+        if (geaendert == 0)
+            Db::ausfuehren(QStringLiteral("INSERT INTO lieferant (bez,tel,fax,bukto,zahlart) VALUES (?,?,?,?,?)"),
+                           {m_bez, m_tel, m_fax, m_bukto, QStringLiteral(" ")});
+        m_adresse->write(QStringLiteral("L"), m_bez);
+        m_bank->write(QStringLiteral("L"), m_bez);
+    });
+    if (!gespeichert)
+        return;
 
     pSetWahl(true);
     if (m_anlegen) {
@@ -217,12 +223,13 @@ void Lieferant::pDelete()
         return;
     if (!UtilQDelete())
         return;
-    Db::Transaktion transaktion;
-    Db::ausfuehren(QStringLiteral("DELETE FROM lieferant WHERE bez=?"), {m_bez});
-    m_adresse->del(QStringLiteral("L"), m_bez);
-    m_bank->del(QStringLiteral("L"), m_bez);
-    transaktion.commit();
-    pSetWahl(true);
+    const bool geloescht = Db::speichern(this, windowTitle(), [this] {
+        Db::ausfuehren(QStringLiteral("DELETE FROM lieferant WHERE bez=?"), {m_bez});
+        m_adresse->del(QStringLiteral("L"), m_bez);
+        m_bank->del(QStringLiteral("L"), m_bez);
+    });
+    if (geloescht)
+        pSetWahl(true);
 }
 
 void Lieferant::pCancel()

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -50,6 +51,7 @@ private:
 
     QTabWidget *m_tabs = nullptr;
     QLineEdit *m_bezFeld = nullptr;
+    QLabel *m_neu = nullptr;
     QLineEdit *m_telFeld = nullptr;
     QLineEdit *m_faxFeld = nullptr;
     QLineEdit *m_buktoFeld = nullptr;

@@ -142,6 +142,8 @@ Mitglieder::Mitglieder(bool anlegen, QWidget *parent)
     auto *kopf = new QHBoxLayout;
     kopf->addWidget(label(QStringLiteral("Mitgliedsnummer"), this));
     kopf->addWidget(m_mid);
+    m_neu = UtilNeuLabel(this);
+    kopf->addWidget(m_neu);
     kopf->addSpacing(20);
     kopf->addWidget(label(QStringLiteral("Intern"), this));
     kopf->addWidget(m_intnr);
@@ -269,6 +271,7 @@ int Mitglieder::exec()
         m_adresse.clear();
         m_bank.clear();
         pSetWahl(false);
+        UtilNeu(m_neu, true);
         m_sex->setFocus();
     }
     return QDialog::exec();
@@ -285,6 +288,7 @@ void Mitglieder::pSetWahl(bool wahl)
     const bool bearbeiten = !wahl;
 
     if (wahl) {
+        UtilNeu(m_neu, false);
         m_mid->clear();
         m_adresse.clear();
         m_bank.clear();
@@ -347,7 +351,7 @@ void Mitglieder::pFelder()
     f.gliederung = UtilSauber(m_gliederung->text());
     f.wohngliederung = UtilSauber(m_wohngliederung->text());
     if (f.wohngliederung == f.gliederung)
-        f.wohngliederung.clear();
+        f.wohngliederung = QStringLiteral(""); // empty, never NULL
     f.sex = code(m_sex, kSexCode);
     f.nation = UtilSauber(m_nation->text());
     f.tel = UtilSauber(m_tel->text());
@@ -381,7 +385,9 @@ void Mitglieder::pRead()
     }
 
     QSqlQuery q = Db::abfrage(kSelectMitglied, {mid});
-    if (q.next()) {
+    const bool gefunden = q.next();
+    UtilNeu(m_neu, !gefunden);
+    if (gefunden) {
         m_intnr->setText(q.value(0).toString());
         m_gliederung->setText(q.value(1).toString());
         setzeCode(m_sex, kSexCode, q.value(2).toString());
@@ -433,14 +439,21 @@ void Mitglieder::pWrite()
     if (m_adresse.Name1()->text().simplified().isEmpty())
         return;
 
-    Db::Transaktion transaktion;
-    if (m_anlegen) {
-        const int hoechste = Db::wert(QStringLiteral("SELECT mid FROM mitglied ORDER BY mid DESC LIMIT 1")).toInt();
-        m_mid->setText(QString::number(qMax(hoechste + 1, kErsteAndere)));
-        pFelder();
+    const QString nummer = m_mid->text();
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
+        if (m_anlegen) {
+            const int hoechste =
+                Db::wert(QStringLiteral("SELECT mid FROM mitglied ORDER BY mid DESC LIMIT 1")).toInt();
+            m_mid->setText(QString::number(qMax(hoechste + 1, kErsteAndere)));
+            pFelder();
+        }
+        speichern();
+    });
+    if (!gespeichert) {
+        // Still editing, with the input as it was.
+        m_mid->setText(nummer);
+        return;
     }
-    speichern();
-    transaktion.commit();
 
     m_angelegt = m_felder.mid;
     pSetWahl(true);
@@ -486,10 +499,8 @@ void Mitglieder::pDelete()
                != QMessageBox::Ok)
         return;
 
-    Db::Transaktion transaktion;
-    pDelete1();
-    transaktion.commit();
-    pSetWahl(true);
+    if (Db::speichern(this, windowTitle(), [this] { pDelete1(); }))
+        pSetWahl(true);
 }
 
 // Deletes the collected number's record with its address and bank details.
@@ -582,37 +593,47 @@ void Mitglieder::pMitglied()
     const QString altTag = QStringLiteral("MID ") + QString::number(alt) + QLatin1Char(' ');
     const QString neuTag = QStringLiteral("MID ") + QString::number(neu) + QLatin1Char(' ');
 
-    Db::Transaktion transaktion;
-    pDelete1(); // m_felder still holds the old number
-    Db::ausfuehren(QStringLiteral("UPDATE spende SET mid=? WHERE mid=?"), {neu, alt});
+    // Renumbering is one unit: the old record, its donations, its account lines,
+    // the posting texts and the payment run move together or not at all.
+    const bool umnummeriert = Db::speichern(this, windowTitle(), [&] {
+        pDelete1(); // m_felder still holds the old number
+        Db::ausfuehren(QStringLiteral("UPDATE spende SET mid=? WHERE mid=?"), {neu, alt});
 
-    if (!altKonto.isEmpty()) {
-        QList<std::pair<QString, int>> eintraege;
-        QSqlQuery k = Db::abfrage(QStringLiteral("SELECT DISTINCT datum,lfd FROM kgkto WHERE konto=?"), {altKonto});
-        while (k.next())
-            eintraege.append({k.value(0).toString(), k.value(1).toInt()});
-        k.finish();
-        for (const auto &[datum, lfd] : std::as_const(eintraege)) {
-            const QVariant butext =
-                Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE datum=? AND lfd=?"), {datum, lfd});
-            if (!butext.isValid())
-                continue;
-            QString text = butext.toString();
-            if (text.contains(altTag))
-                text.replace(altTag, neuTag);
-            else
-                text.prepend(neuTag);
-            Db::ausfuehren(QStringLiteral("UPDATE journdat SET butext=? WHERE datum=? AND lfd=?"), {text, datum, lfd});
+        if (!altKonto.isEmpty()) {
+            QList<std::pair<QString, int>> eintraege;
+            QSqlQuery k =
+                Db::abfrage(QStringLiteral("SELECT DISTINCT datum,lfd FROM kgkto WHERE konto=?"), {altKonto});
+            while (k.next())
+                eintraege.append({k.value(0).toString(), k.value(1).toInt()});
+            k.finish();
+            for (const auto &[datum, lfd] : std::as_const(eintraege)) {
+                const QVariant butext =
+                    Db::wert(QStringLiteral("SELECT butext FROM journdat WHERE datum=? AND lfd=?"), {datum, lfd});
+                if (!butext.isValid())
+                    continue;
+                QString text = butext.toString();
+                if (text.contains(altTag))
+                    text.replace(altTag, neuTag);
+                else
+                    text.prepend(neuTag);
+                Db::ausfuehren(QStringLiteral("UPDATE journdat SET butext=? WHERE datum=? AND lfd=?"),
+                               {text, datum, lfd});
+            }
+            Db::ausfuehren(QStringLiteral("UPDATE kgkto SET konto=? WHERE konto=?"), {neuKonto, altKonto});
         }
-        Db::ausfuehren(QStringLiteral("UPDATE kgkto SET konto=? WHERE konto=?"), {neuKonto, altKonto});
-    }
-    Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET mid=? WHERE mid=?"), {neu, alt});
+        Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET mid=? WHERE mid=?"), {neu, alt});
 
-    // The merged record under the new number belongs to the same change.
-    m_mid->setText(QString::number(neu));
-    pFelder();
-    speichern();
-    transaktion.commit();
+        // The merged record under the new number belongs to the same change.
+        m_mid->setText(QString::number(neu));
+        pFelder();
+        speichern();
+    });
+    if (!umnummeriert) {
+        // Nothing moved: the dialog stays on the old number.
+        m_mid->setText(QString::number(alt));
+        pFelder();
+        return;
+    }
 
     pSetWahl(true);
     m_mid->setText(QString::number(neu));

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 class WBetrag;
@@ -76,6 +77,7 @@ private:
     Felder m_felder;
 
     WMitglied *m_mid = nullptr;
+    QLabel *m_neu = nullptr;
     QLineEdit *m_intnr = nullptr;
     QComboBox *m_sex = nullptr;
     WDatum *m_gebdat = nullptr;

@@ -43,19 +43,21 @@ Textbaustein::Textbaustein(bool pick, QWidget *parent)
     auto *grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Bezeichnung"), this), 0, 0);
     grid->addWidget(m_bez, 0, 1, Qt::AlignLeft);
+    m_neu = UtilNeuLabel(this);
+    grid->addWidget(m_neu, 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Beschreibung"), this), 1, 0);
     grid->addWidget(m_beschreibung, 1, 1, Qt::AlignLeft);
     grid->addWidget(new QLabel(QStringLiteral("Betreff"), this), 2, 0);
     grid->addWidget(m_betreff, 2, 1, Qt::AlignLeft);
-    grid->addWidget(m_inhalt, 3, 0, 1, 2);
+    grid->addWidget(m_inhalt, 3, 0, 1, 3);
     auto *knoepfe = new QHBoxLayout;
     knoepfe->addWidget(m_speichern);
     knoepfe->addWidget(m_abbruch);
     if (m_loeschen)
         knoepfe->addWidget(m_loeschen);
     knoepfe->addStretch();
-    grid->addLayout(knoepfe, 4, 0, 1, 2);
-    grid->addWidget(m_liste, 5, 0, 1, 2);
+    grid->addLayout(knoepfe, 4, 0, 1, 3);
+    grid->addWidget(m_liste, 5, 0, 1, 3);
 
     // editingFinished covers both Return and leaving the field.
     connect(m_bez, &QLineEdit::editingFinished, this, &Textbaustein::pRead);
@@ -109,6 +111,7 @@ void Textbaustein::pSetWahl(bool wahl)
         m_loeschen->setEnabled(!wahl);
 
     if (wahl) {
+        UtilNeu(m_neu, false);
         m_bez->clear();
         m_beschreibung->clear();
         m_betreff->clear();
@@ -129,7 +132,9 @@ void Textbaustein::pRead()
         return;
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT beschreibung,subject,inhalt FROM textbaustein WHERE bez=?"),
                               {m_fBez});
-    if (q.next()) {
+    const bool gefunden = q.next();
+    UtilNeu(m_neu, !gefunden);
+    if (gefunden) {
         m_beschreibung->setText(q.value(0).toString());
         m_betreff->setText(q.value(1).toString());
         m_inhalt->setPlainText(q.value(2).toString());
@@ -145,14 +150,17 @@ void Textbaustein::pWrite()
     pFelder();
     if (m_fBez.isEmpty())
         return;
-    Db::Transaktion t;
-    const int geaendert
-        = Db::ausfuehren(QStringLiteral("UPDATE textbaustein SET beschreibung=?,subject=?,inhalt=? WHERE bez = ?"),
-                         {m_fBeschreibung, m_fBetreff, m_fInhalt, m_fBez});
-    if (geaendert == 0)
-        Db::ausfuehren(QStringLiteral("INSERT INTO textbaustein (bez,beschreibung,subject,inhalt) VALUES (?,?,?,?)"),
-                       {m_fBez, m_fBeschreibung, m_fBetreff, m_fInhalt});
-    t.commit();
+    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
+        const int geaendert = Db::ausfuehren(
+            QStringLiteral("UPDATE textbaustein SET beschreibung=?,subject=?,inhalt=? WHERE bez = ?"),
+            {m_fBeschreibung, m_fBetreff, m_fInhalt, m_fBez});
+        if (geaendert == 0)
+            Db::ausfuehren(
+                QStringLiteral("INSERT INTO textbaustein (bez,beschreibung,subject,inhalt) VALUES (?,?,?,?)"),
+                {m_fBez, m_fBeschreibung, m_fBetreff, m_fInhalt});
+    });
+    if (!gespeichert)
+        return;
 
     if (m_pick) {
         m_angelegt = m_fBez;
@@ -170,7 +178,10 @@ void Textbaustein::pDelete()
     pFelder();
     if (m_fBez.isEmpty() || !UtilQDelete())
         return;
-    Db::ausfuehren(QStringLiteral("DELETE FROM textbaustein WHERE bez=?"), {m_fBez});
+    if (!Db::speichern(this, windowTitle(), [this] {
+            Db::ausfuehren(QStringLiteral("DELETE FROM textbaustein WHERE bez=?"), {m_fBez});
+        }))
+        return;
     pFuellListe();
     pSetWahl(true);
 }

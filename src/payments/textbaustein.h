@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QPlainTextEdit;
@@ -39,6 +40,7 @@ private:
     void pSetWahl(bool wahl);
 
     QLineEdit *m_bez;
+    QLabel *m_neu;
     QLineEdit *m_beschreibung;
     QLineEdit *m_betreff;
     QPlainTextEdit *m_inhalt;

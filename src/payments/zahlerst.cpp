@@ -298,8 +298,15 @@ void ZahlungErst::pLauf()
             status += zahl > 0 ? QLatin1Char('J') : QLatin1Char('N');
         Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES ('Status/Zahlungen',?)"), {status});
     }
-    t.commit();
+    const bool gespeichert = t.commit();
     m_laeuft = false;
+    if (!gespeichert) {
+        // Nothing of the new run stays; the old one is still there, the choices too.
+        m_ok->setEnabled(true);
+        m_abbruch->setEnabled(true);
+        Interaktion::kritisch(this, QStringLiteral("Zahlungen erstellen"), Db::fehlerText());
+        return;
+    }
 
     Interaktion::information(this, QStringLiteral("Zahlungen erstellen"),
                              ergebnis.gefunden ? pMeldung(ergebnis)
@@ -345,11 +352,13 @@ ZahlungErst::Ergebnis ZahlungErst::pZeilen()
         insert.bindValue(1, QString(QLatin1Char(kArten[art].code)));
         insert.bindValue(2, perMail ? QStringLiteral("M") : QStringLiteral("B"));
         insert.bindValue(3, bausteinm);
-        insert.bindValue(4, art == Dtaus ? QString() : m_brief[art]);
+        insert.bindValue(4, art == Dtaus ? QStringLiteral("") : m_brief[art]);
         insert.bindValue(5, QString::number(cent));
         insert.bindValue(6, QString(QLatin1Char(kArten[art].statusNeu)));
         e.gefunden = true;
-        if (insert.exec() && insert.numRowsAffected() > 0) {
+        if (!insert.exec()) {
+            Db::fehlgeschlagen(insert); // the run is not committed then
+        } else if (insert.numRowsAffected() > 0) {
             ++e.teile[slot(art, perMail)];
             ++e.anzahl[art];
             e.summe[art] += cent;
