@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -131,6 +132,8 @@ private slots:
     void neuerLaufFragtNach();
     void groesse();
     void nameUnterDemLogo();
+    void begruessung();
+    void nochNichtDa();
 
 private:
     QTemporaryDir m_dir;
@@ -508,7 +511,45 @@ void TstStart::nameUnterDemLogo()
         return false;
     };
     QVERIFY(zeileHatText(QStringLiteral("LV NORDMARK")));
-    QVERIFY(!zeileHatText(QString()));
+}
+
+void TstStart::begruessung()
+{
+    TestDb db;
+    VelaMain fenster;
+    auto *gruss = fenster.findChild<QLabel *>(QStringLiteral("begruessung"));
+    QVERIFY(!gruss->isHidden());
+    for (const char *schritt : {"Stammdaten / Gliederungen", "Stammdaten / Kontenplan", "Dienstprogramme / Setup"})
+        QVERIFY(gruss->text().contains(QLatin1String(schritt)));
+    // The greeting fits the window, below the logo.
+    QVERIFY(gruss->geometry().bottom() < fenster.height());
+    QVERIFY(gruss->sizeHint().width() <= gruss->width());
+    QVERIFY(gruss->sizeHint().height() <= gruss->height());
+
+    // The settings dialog sets the own unit; the window greets no more.
+    TestDb::setParameter(QStringLiteral("General/Gliederung"), QStringLiteral("KV MITTE"));
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    fenster.pSetup();
+    QVERIFY(gruss->isHidden());
+}
+
+void TstStart::nochNichtDa()
+{
+    TestDb db;
+    TestDb::setParameter(QStringLiteral("Status/Zahlungen"), QStringLiteral("JJJ"));
+    VelaMain fenster;
+    const QList<QPair<const char *, const char *>> eintraege = {
+        {"&Drucke/Datenaustausch", "&Journalexport"}, {"&Drucke/Datenaustausch", "&Zuwendungsbestätigungen"},
+        {"Dienst&programme", "&BLZ-Datei lesen"},     {"Dienst&programme", "Neue Programm&version"},
+        {"&Zahlungen", "&Abschliessen"}};
+    for (const auto &[m, e] : eintraege) {
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Ok);
+        eintrag(menu(fenster, QString::fromUtf8(m)), QString::fromUtf8(e))->trigger();
+        QCOMPARE(skript.anfragen().size(), 1);
+        QCOMPARE(skript.anfragen().first().art, Interaktion::Art::Information);
+        QVERIFY(skript.anfragen().first().text.endsWith(QStringLiteral(" gibt es in dieser Version noch nicht.")));
+    }
 }
 
 void TstStart::kommandozeile_data()
