@@ -80,6 +80,25 @@ private:
     bool m_ok = true;
 };
 
+// Closes a main window that opens by mistake, so that a wrong start-up fails
+// instead of waiting for ever (the window runs the first event loop of a start).
+class FensterWache
+{
+public:
+    FensterWache()
+    {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
+            if (auto *fenster = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                fenster->reject();
+        });
+        m_timer.start(0);
+    }
+
+private:
+    QTimer m_timer;
+};
+
 QByteArray inhalt(const QString &datei)
 {
     QFile f(datei);
@@ -157,6 +176,7 @@ void TstStart::fehlendeDateiAblehnen()
     const QString datei = m_dir.filePath(QStringLiteral("fehlt.db"));
     SkriptInteraktion skript;
     skript.antworte(QMessageBox::No);
+    FensterWache wache;
     QCOMPARE(VelaAusfuehren({QStringLiteral("vela"), datei}), -1);
     QCOMPARE(skript.anfragen().size(), 1);
     const Interaktion::Anfrage &a = skript.anfragen().first();
@@ -245,6 +265,7 @@ void TstStart::keinZugriff()
     {
         AlsNobody nobody;
         QVERIFY(nobody.ok());
+        FensterWache wache;
         ergebnis = VelaAusfuehren({QStringLiteral("vela"), datei});
     }
     QSqlDatabase::database(QStringLiteral("fremd"), false).close();
@@ -321,6 +342,7 @@ void TstStart::zweitesProgramm()
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(VelaSperrDatei(datei)), 20000);
 
     SkriptInteraktion skript;
+    FensterWache wache;
     QCOMPARE(VelaAusfuehren({QStringLiteral("vela"), datei}), -1);
     QCOMPARE(skript.anfragen().size(), 1);
     QCOMPARE(skript.anfragen().first().text,
