@@ -216,6 +216,8 @@ void TstStart::keinZugriff_data()
     QTest::newRow("gesperrt") << "gesperrt" << "Die Datenbank wird von einem anderen Programm benutzt.";
     QTest::newRow("nicht lesbar") << "unlesbar" << "Keine Berechtigung, die Datei zu lesen.";
     QTest::newRow("Ordner verschlossen") << "zu/b.db" << QString::fromUtf8("Keine Berechtigung für den Ordner %1/zu.");
+    QTest::newRow("neue Datei im schreibgeschuetzten Ordner")
+        << "nurlesen/b.db" << "Keine Berechtigung, im Ordner eine Datei anzulegen.";
 }
 
 void TstStart::keinZugriff()
@@ -251,6 +253,10 @@ void TstStart::keinZugriff()
         schreiben(datei, QByteArray("x"));
         QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("zu")), QFileDevice::Permissions()));
     }
+    if (fall == QLatin1String("nurlesen/b.db")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("nurlesen")));
+        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("nurlesen")), QFileDevice::Permissions(0x5555)));
+    }
     const QByteArray vorher = inhalt(datei);
     // Another program holds the write lock of SQLite itself.
     if (fall == QLatin1String("gesperrt")) {
@@ -261,6 +267,9 @@ void TstStart::keinZugriff()
     }
 
     SkriptInteraktion skript;
+    const bool neu = fall.startsWith(QLatin1String("nurlesen"));
+    if (neu)
+        skript.antworte(QMessageBox::Yes); // create it
     int ergebnis = 0;
     {
         AlsNobody nobody;
@@ -273,8 +282,8 @@ void TstStart::keinZugriff()
     QFile::setPermissions(dir.filePath(QStringLiteral("zu")), QFileDevice::Permissions(0x7777));
 
     QCOMPARE(ergebnis, -1);
-    QCOMPARE(skript.anfragen().size(), 1);
-    const Interaktion::Anfrage &a = skript.anfragen().first();
+    QCOMPARE(skript.anfragen().size(), neu ? 2 : 1);
+    const Interaktion::Anfrage &a = skript.anfragen().last();
     QCOMPARE(a.art, Interaktion::Art::Kritisch);
     QCOMPARE(a.titel, QStringLiteral("Datenbankfehler"));
     const QStringList zeilen = a.text.split(QLatin1Char('\n'));
