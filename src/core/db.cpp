@@ -60,6 +60,18 @@ QString dateiProblem(const QString &datei)
 
 namespace {
 
+const QString kNurLesen = QStringLiteral("QSQLITE_OPEN_READONLY");
+
+// Sets or clears the read-only flag of the next open, keeping the other connect options.
+void setNurLesen(QSqlDatabase &db, bool nurLesen)
+{
+    QStringList optionen = db.connectOptions().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    optionen.removeAll(kNurLesen);
+    if (nurLesen)
+        optionen << kNurLesen;
+    db.setConnectOptions(optionen.join(QLatin1Char(';')));
+}
+
 // The cause of a failed statement in the user's words.
 QString sqlGrund(const QSqlError &fehler)
 {
@@ -107,7 +119,7 @@ bool oeffnen(const QString &datei, bool nurLesen, QString *grund)
         db.close();
     QString problem = dateiProblem(datei);
     if (problem.isEmpty()) {
-        db.setConnectOptions(nurLesen ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
+        setNurLesen(db, nurLesen);
         db.setDatabaseName(datei);
         // SQLite opens any file; only the check tells a sound database from something else.
         problem = db.open() ? datenbankProblem(db) : sqlGrund(db.lastError());
@@ -135,7 +147,8 @@ bool nurLesen()
 {
     return QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false)
         .connectOptions()
-        .contains(QLatin1String("QSQLITE_OPEN_READONLY"));
+        .split(QLatin1Char(';'))
+        .contains(kNurLesen);
 }
 
 bool schemaAnlegen()
@@ -168,7 +181,7 @@ bool anlegen(const QString &datei)
     QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     if (db.isOpen())
         db.close();
-    db.setConnectOptions(QString());
+    setNurLesen(db, false);
     db.setDatabaseName(datei);
     if (!db.open())
         return false;
