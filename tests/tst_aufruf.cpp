@@ -128,62 +128,77 @@ void TstAufruf::cleanup()
 
 void TstAufruf::keinZugriff_data()
 {
-    QTest::addColumn<QString>("fall");
-    QTest::addColumn<QString>("grund"); // the third line begins so; %1 is the test folder
-    QTest::newRow("Ordner fehlt") << "fehlt/b.db" << "Der Ordner %1/fehlt existiert nicht.";
-    QTest::newRow("Ordner statt Datei") << "ordner" << "Das ist ein Ordner, keine Datei.";
-    QTest::newRow("Textdatei") << "text" << "Die Datei ist keine SQLite-Datenbank.";
-    QTest::newRow("leere Datei") << "leer" << "Die Datei ist leer, keine SQLite-Datenbank.";
-    QTest::newRow("abgeschnitten") << "halb" << QString::fromUtf8("Die Datenbank ist beschädigt (");
-    QTest::newRow("fremde SQLite-Datei") << "fremd" << "Die Datei ist eine SQLite-Datenbank, aber keine "
-                                                      "Vela-Datenbank (es fehlt die Tabelle parameter).";
-    QTest::newRow("gesperrt") << "gesperrt" << "Die Datenbank wird von einem anderen Programm benutzt.";
-    QTest::newRow("nicht lesbar") << "unlesbar" << "Keine Berechtigung, die Datei zu lesen.";
-    QTest::newRow("Ordner verschlossen") << "zu/b.db" << QString::fromUtf8("Keine Berechtigung für den Ordner %1/zu.");
-    QTest::newRow("neue Datei im schreibgeschuetzten Ordner")
-        << "nurlesen/b.db" << "Keine Berechtigung, im Ordner eine Datei anzulegen.";
-}
+    // Real files: a database name below a folder; its bytes (null: no file, or a
+    // folder in its place when the name has no folder); the modes; the expected cause,
+    // with %1 for the test folder.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("daten");
+    QTest::addColumn<int>("dateiModus");
+    QTest::addColumn<int>("ordnerModus"); // -1: the folder is missing
+    QTest::addColumn<bool>("gesperrt");   // another program holds SQLite's write lock
+    QTest::addColumn<QString>("grund");
 
-void TstAufruf::keinZugriff()
-{
-    QFETCH(QString, fall);
-    QFETCH(QString, grund);
-    QTemporaryDir dir;
-    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
-    const QString datei = dir.filePath(fall.contains(QLatin1Char('/')) ? fall : QStringLiteral("b.db"));
-    if (fall == QLatin1String("ordner"))
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("b.db")));
-    if (fall == QLatin1String("text") || fall == QLatin1String("unlesbar"))
-        schreiben(datei, QByteArray("Dies ist keine Datenbank.\n").repeated(200));
-    if (fall == QLatin1String("leer"))
-        schreiben(datei, QByteArray());
-    if (fall == QLatin1String("halb") || fall == QLatin1String("gesperrt")) {
-        vela(datei);
-        if (fall == QLatin1String("halb"))
-            schreiben(datei, inhalt(datei).left(inhalt(datei).size() / 2));
-    }
-    if (fall == QLatin1String("fremd")) {
-        QSqlDatabase fremd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fremd"));
-        fremd.setDatabaseName(datei);
+    const QString datei = m_dir.filePath(QStringLiteral("muster.db"));
+    QFile::remove(datei);
+    vela(datei);
+    const QByteArray gut = inhalt(datei);
+    {
+        QSqlDatabase fremd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("muster"));
+        fremd.setDatabaseName(m_dir.filePath(QStringLiteral("fremd.db")));
         QVERIFY(fremd.open());
         QVERIFY(QSqlQuery(fremd).exec(QStringLiteral("CREATE TABLE rezepte (name TEXT)")));
         fremd.close();
     }
-    const bool lesbar = fall != QLatin1String("unlesbar");
-    if (QFileInfo(datei).isFile())
-        QVERIFY(QFile::setPermissions(datei, QFileDevice::Permissions(lesbar ? 0x6666 : 0)));
-    if (fall == QLatin1String("zu/b.db")) {
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("zu")));
-        schreiben(datei, QByteArray("x"));
-        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("zu")), QFileDevice::Permissions()));
+    QSqlDatabase::removeDatabase(QStringLiteral("muster"));
+    const QByteArray fremd = inhalt(m_dir.filePath(QStringLiteral("fremd.db")));
+    const QByteArray text = QByteArray("Dies ist keine Datenbank.\n").repeated(200);
+    const int rw = 0x6666, offen = 0x7777;
+
+    QTest::newRow("Ordner fehlt") << "fehlt/b.db" << QByteArray() << rw << -1 << false
+                                  << "Der Ordner %1/fehlt existiert nicht.";
+    QTest::newRow("Ordner statt Datei") << "b.db" << QByteArray() << rw << offen << false
+                                        << "Das ist ein Ordner, keine Datei.";
+    QTest::newRow("Textdatei") << "b.db" << text << rw << offen << false << "Die Datei ist keine SQLite-Datenbank.";
+    QTest::newRow("leere Datei") << "b.db" << QByteArray("") << rw << offen << false
+                                 << "Die Datei ist leer, keine SQLite-Datenbank.";
+    QTest::newRow("abgeschnitten") << "b.db" << gut.left(gut.size() / 2) << rw << offen << false
+                                   << QString::fromUtf8("Die Datenbank ist beschädigt (");
+    QTest::newRow("fremde SQLite-Datei") << "b.db" << fremd << rw << offen << false
+                                         << "Die Datei ist eine SQLite-Datenbank, aber keine Vela-Datenbank "
+                                            "(es fehlt die Tabelle parameter).";
+    QTest::newRow("gesperrt") << "b.db" << gut << rw << offen << true
+                              << "Die Datenbank wird von einem anderen Programm benutzt.";
+    QTest::newRow("nicht lesbar") << "b.db" << text << 0 << offen << false << "Keine Berechtigung, die Datei zu lesen.";
+    QTest::newRow("Ordner verschlossen") << "zu/b.db" << gut << rw << 0 << false
+                                         << QString::fromUtf8("Keine Berechtigung für den Ordner %1/zu.");
+    QTest::newRow("neue Datei im schreibgeschuetzten Ordner")
+        << "zu/b.db" << QByteArray() << rw << 0x5555 << false << "Keine Berechtigung, im Ordner eine Datei anzulegen.";
+}
+
+void TstAufruf::keinZugriff()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, daten);
+    QFETCH(int, dateiModus);
+    QFETCH(int, ordnerModus);
+    QFETCH(bool, gesperrt);
+    QFETCH(QString, grund);
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    const QString datei = dir.filePath(name);
+    const QString ordner = QFileInfo(datei).absolutePath();
+    if (ordnerModus >= 0)
+        QVERIFY(QDir().mkpath(ordner));
+    if (!daten.isNull()) {
+        schreiben(datei, daten);
+        QVERIFY(QFile::setPermissions(datei, QFileDevice::Permissions(dateiModus)));
+    } else if (ordner == dir.path()) {
+        QVERIFY(QDir().mkdir(datei));
     }
-    if (fall == QLatin1String("nurlesen/b.db")) {
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("nurlesen")));
-        QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("nurlesen")), QFileDevice::Permissions(0x5555)));
-    }
+    if (ordnerModus >= 0)
+        QVERIFY(QFile::setPermissions(ordner, QFileDevice::Permissions(ordnerModus)));
     const QByteArray vorher = inhalt(datei);
-    // Another program holds the write lock of SQLite itself.
-    if (fall == QLatin1String("gesperrt")) {
+    if (gesperrt) {
         QSqlDatabase fremd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fremd"));
         fremd.setDatabaseName(datei);
         QVERIFY(fremd.open());
@@ -191,7 +206,7 @@ void TstAufruf::keinZugriff()
     }
 
     SkriptInteraktion skript;
-    const bool neu = fall.startsWith(QLatin1String("nurlesen"));
+    const bool neu = daten.isNull() && ordnerModus > 0 && ordner != dir.path();
     if (neu)
         skript.antworte(QMessageBox::Yes); // create it
     int ergebnis = 0;
@@ -203,7 +218,7 @@ void TstAufruf::keinZugriff()
     }
     QSqlDatabase::database(QStringLiteral("fremd"), false).close();
     QSqlDatabase::removeDatabase(QStringLiteral("fremd"));
-    QFile::setPermissions(dir.filePath(QStringLiteral("zu")), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(ordner, QFileDevice::Permissions(0x7777));
 
     QCOMPARE(ergebnis, -1);
     QCOMPARE(skript.anfragen().size(), neu ? 2 : 1);
