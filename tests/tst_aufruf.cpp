@@ -321,6 +321,7 @@ void TstAufruf::kommandozeile_data()
     QTest::newRow("unbekannte Option") << vela << QStringList{"--hilfe"} << 2 << "Unbekannte Option 'hilfe'.";
     QTest::newRow("zwei Dateien") << vela << QStringList{"a.db", "b.db"} << 2 << "Zu viele Dateien: a.db b.db";
     QTest::newRow("Minus als Datei") << vela << QStringList{"--", "-a.db"} << 2 << "-a.db";
+    QTest::newRow("leerer Name") << vela << QStringList{""} << 2 << "leer";
     QTest::newRow("Minus als Option") << vela << QStringList{"-a.db"} << 2 << "[DATEI]";
     QTest::newRow("initdb Hilfe") << initdb << QStringList{"--help"} << 0 << "DATEI";
     QTest::newRow("initdb Version") << initdb << QStringList{"--version"} << 0

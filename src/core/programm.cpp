@@ -45,8 +45,8 @@ std::optional<int> VelaAufruf(QCommandLineParser &parser, const QStringList &arg
         const QStringList dateien = parser.positionalArguments();
         for (const QString &datei : dateien) {
             // "-x.db" after "--" is still a mistyped option, never a set of books.
-            if (datei.startsWith(QLatin1Char('-')))
-                fehler = QStringLiteral("Ein Dateiname darf nicht mit \"-\" beginnen: ") + datei;
+            if (datei.isEmpty() || datei.startsWith(QLatin1Char('-')))
+                fehler = QStringLiteral("Ein Dateiname darf nicht leer sein oder mit \"-\" beginnen: ") + datei;
         }
         if (dateien.size() > maxDateien)
             fehler = QStringLiteral("Zu viele Dateien: ") + dateien.join(QLatin1Char(' '));

@@ -17,6 +17,6 @@ void VelaDeutsch();
 // Parses `argumente` with --help and --version added. Returns the exit status when
 // the program must end here: 0 after help or version (on stdout); 2 after an unknown
 // option, fewer than `minDateien` or more than `maxDateien` file arguments, or a file
-// name beginning with "-" (the reason and the usage on stderr).
+// name that is empty or begins with "-" (the reason and the usage on stderr).
 std::optional<int> VelaAufruf(QCommandLineParser &parser, const QStringList &argumente, int minDateien,
                               int maxDateien);
