@@ -308,12 +308,11 @@ void TstStart::begruessung()
 void TstStart::nochNichtDa()
 {
     TestDb db;
-    TestDb::setParameter(QStringLiteral("Status/Zahlungen"), QStringLiteral("JJJ"));
     VelaMain fenster;
-    const QList<QPair<const char *, const char *>> eintraege = {
-        {"&Drucke/Datenaustausch", "&Journalexport"}, {"&Drucke/Datenaustausch", "&Zuwendungsbestätigungen"},
-        {"Dienst&programme", "&BLZ-Datei lesen"},     {"Dienst&programme", "Neue Programm&version"},
-        {"&Zahlungen", "&Abschliessen"}};
+    const QList<QPair<const char *, const char *>> eintraege = {{"&Buchungen", "Einzel&konten"},
+                                                                {"&Drucke/Datenaustausch", "&Kontendruck"},
+                                                                {"&Drucke/Datenaustausch", "&Journalexport"},
+                                                                {"Dienst&programme", "Neue Programm&version"}};
     for (const auto &[m, e] : eintraege) {
         SkriptInteraktion skript;
         skript.antworte(QMessageBox::Ok);

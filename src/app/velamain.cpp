@@ -235,24 +235,9 @@ void VelaMain::pZahlMail()
     nochNicht(this, QStringLiteral("Der Versand der Emails"));
     pSetZahlMenu();
 }
-
-void VelaMain::pZahlBrief()
-{
-    nochNicht(this, QStringLiteral("Der Druck der Briefe"));
-    pSetZahlMenu();
-}
-
-void VelaMain::pZahlDtaus()
-{
-    nochNicht(this, QStringLiteral("Die DTAUS-Datei"));
-    pSetZahlMenu();
-}
-
-void VelaMain::pZahlAbschl()
-{
-    nochNicht(this, QStringLiteral("Das Abschliessen der Zahlungen"));
-    pSetZahlMenu();
-}
+void VelaMain::pZahlBrief() { pSetZahlMenu(); }
+void VelaMain::pZahlDtaus() { pSetZahlMenu(); }
+void VelaMain::pZahlAbschl() { pSetZahlMenu(); }
 
 void VelaMain::pJournal()
 {
@@ -310,16 +295,16 @@ void VelaMain::pSetup()
 }
 
 // Entries whose dialogs do not exist yet do nothing.
-void VelaMain::pEinzelKto() {}
-void VelaMain::pKtoDruck() {}
+void VelaMain::pZuwend() {}
+void VelaMain::pBlzImp() {}
+void VelaMain::pSave() {}
 
 // Entries whose dialogs do not exist yet say so.
+void VelaMain::pEinzelKto() { nochNicht(this, QStringLiteral("Die Einzelkonten")); }
+void VelaMain::pKtoDruck() { nochNicht(this, QStringLiteral("Der Kontendruck")); }
 void VelaMain::pJournExport() { nochNicht(this, QStringLiteral("Der Journalexport")); }
 void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
 void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
 void VelaMain::pMIDImport() { nochNicht(this, QStringLiteral("Der Mitgliederimport")); }
-void VelaMain::pZuwend() { nochNicht(this, QString::fromUtf8("Der Druck der Zuwendungsbestätigungen")); }
-void VelaMain::pBlzImp() { nochNicht(this, QStringLiteral("Das Einlesen der BLZ-Datei")); }
-void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); }
 void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
 void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }
