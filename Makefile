@@ -7,6 +7,8 @@ JOBS ?= 2
 PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev \
            qt6-qpa-plugins poppler-utils python3 python3-aiosmtpd
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# Qt's own German texts: standard buttons read "Ja", "Nein", "Abbrechen".
+PACKAGES += qt6-translations-l10n
 
 .PHONY: run test build deps bench clean
 

@@ -2,6 +2,7 @@
 
 #include "db.h"
 #include "demodaten.h"
+#include "programm.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -14,9 +15,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vela-initdb"));
+    QCoreApplication::setApplicationVersion(VelaVersion());
+    VelaDeutsch();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Legt eine neue Vela-Datenbank an."));
-    parser.addHelpOption();
     const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Mit Beispieldaten füllen."));
     const QCommandLineOption mitglieder(QStringLiteral("members"), QStringLiteral("Zahl der Mitglieder."),
                                         QStringLiteral("N"), QStringLiteral("400"));
@@ -30,13 +32,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption still(QStringLiteral("quiet"), QStringLiteral("Keine Zeiten ausgeben."));
     parser.addOptions({demo, mitglieder, buchungen, saat, stichtag, still});
     parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Die neue Datenbankdatei."));
-    parser.process(app);
+    if (const auto ende = VelaAufruf(parser, app.arguments(), 1, 1))
+        return *ende;
 
     QTextStream err(stderr);
-    if (parser.positionalArguments().size() != 1) {
-        err << "Aufruf: vela-initdb [--demo [--members N] [--entries N] [--seed N] [--date DATUM]] DATEI\n";
-        return 2;
-    }
     bool zahlOk = false;
     const int anzahlMitglieder = parser.value(mitglieder).toInt(&zahlOk);
     bool buchungenOk = false;

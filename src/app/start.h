@@ -2,10 +2,18 @@
 
 #include <QStringList>
 
+class QLockFile;
+
+// The lock file beside the database ("vela.db.lock") that keeps a second Vela off the same books.
+QString VelaSperrDatei(const QString &datei);
+
 // Opens the database named by the command line (or "vela.db"), offering to create
-// a missing file, and reports one that cannot be used. True when it is open.
-bool VelaDatenbankOeffnen(const QString &datei);
+// a missing file and to look at a write-protected one read-only; takes `sperre`
+// (made on VelaSperrDatei) for as long as the books are open. Reports a file that
+// cannot be used, with its path and the cause. True when it is open.
+bool VelaDatenbankOeffnen(const QString &datei, QLockFile &sperre);
 
 // Everything `main` does after creating the application: returns 0 after the main
-// window was closed, -1 when the database could not be opened.
+// window was closed or after --help and --version, 2 for a wrong command line,
+// -1 when the database could not be opened.
 int VelaAusfuehren(const QStringList &argumente);

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -26,6 +27,16 @@ namespace {
 
 // Run codes of the nine "&Bearbeiten" entries, in menu order.
 const char *const kBearbeitenCodes = "RrLlDG123";
+
+// Space between the logo and the greeting of new books.
+const int kRand = 8;
+
+// A menu entry whose dialog is not built yet says so instead of doing nothing.
+void nochNicht(QWidget *parent, const QString &funktion)
+{
+    Interaktion::information(parent, QStringLiteral("Vela"),
+                             funktion + QStringLiteral(" gibt es in dieser Version noch nicht."));
+}
 
 } // namespace
 
@@ -83,6 +94,24 @@ VelaMain::VelaMain(QWidget *parent) : QDialog(parent)
     m_hoehe = m_menuHoehe + 2 * VelaLogo().height();
     leiste->resize(m_breite, m_menuHoehe);
     setFixedSize(m_breite, m_hoehe);
+
+    // New books: the steps of setting up, below the logo, until the own unit is set.
+    m_begruessung = new QLabel(QString::fromUtf8("Willkommen! Drei Schritte zum Einrichten:\n"
+                                                 "1. Stammdaten / Gliederungen: die eigene Gliederung anlegen\n"
+                                                 "2. Stammdaten / Kontenplan: die Konten anlegen\n"
+                                                 "3. Dienstprogramme / Setup: die eigene Gliederung wählen"),
+                               this);
+    m_begruessung->setObjectName(QStringLiteral("begruessung"));
+    m_begruessung->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    const int oben = m_menuHoehe + kRand + VelaLogo().height() + kRand;
+    m_begruessung->setGeometry(0, oben, m_breite, m_hoehe - oben);
+    pBegruessung();
+}
+
+void VelaMain::pBegruessung()
+{
+    m_begruessung->setHidden(!UtilSelbst().isEmpty());
+    update();
 }
 
 QAction *VelaMain::eintrag(QMenu *menu, const QString &text, void (VelaMain::*slot)())
@@ -164,7 +193,10 @@ void VelaMain::paintEvent(QPaintEvent *)
     const QRect flaeche(0, m_menuHoehe, width(), height() - m_menuHoehe);
     painter.fillRect(flaeche, Qt::white);
     const QImage &logo = VelaLogo();
-    const QPoint links((width() - logo.width()) / 2, flaeche.top() + (flaeche.height() - logo.height()) / 2);
+    // The greeting needs the room below the logo.
+    const int logoOben = m_begruessung->isHidden() ? flaeche.top() + (flaeche.height() - logo.height()) / 2
+                                                   : flaeche.top() + kRand;
+    const QPoint links((width() - logo.width()) / 2, logoOben);
     painter.drawImage(links, logo);
 
     const QString name = UtilSelbst();
@@ -196,9 +228,16 @@ void VelaMain::pZahlErst()
     pSetZahlMenu();
 }
 
-void VelaMain::pZahlBearb() {}
+void VelaMain::pZahlBearb()
+{
+    nochNicht(this, QStringLiteral("Das Bearbeiten der Zahlungen"));
+}
 
-void VelaMain::pZahlMail() { pSetZahlMenu(); }
+void VelaMain::pZahlMail()
+{
+    nochNicht(this, QStringLiteral("Der Versand der Emails"));
+    pSetZahlMenu();
+}
 void VelaMain::pZahlBrief() { pSetZahlMenu(); }
 void VelaMain::pZahlDtaus()
 {
@@ -262,6 +301,7 @@ void VelaMain::pSetup()
 {
     Setup dialog;
     dialog.exec();
+    pBegruessung();
 }
 
 void VelaMain::pBlzImp()
@@ -295,13 +335,15 @@ void VelaMain::pBlzImp()
 }
 
 // Entries whose dialogs do not exist yet do nothing.
-void VelaMain::pEinzelKto() {}
-void VelaMain::pKtoDruck() {}
-void VelaMain::pJournExport() {}
-void VelaMain::pSpendenExport() {}
-void VelaMain::pAkkredListe() {}
-void VelaMain::pMIDImport() {}
 void VelaMain::pZuwend() {}
 void VelaMain::pSave() {}
-void VelaMain::pRestore() {}
-void VelaMain::pUpdate() {}
+
+// Entries whose dialogs do not exist yet say so.
+void VelaMain::pEinzelKto() { nochNicht(this, QStringLiteral("Die Einzelkonten")); }
+void VelaMain::pKtoDruck() { nochNicht(this, QStringLiteral("Der Kontendruck")); }
+void VelaMain::pJournExport() { nochNicht(this, QStringLiteral("Der Journalexport")); }
+void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
+void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
+void VelaMain::pMIDImport() { nochNicht(this, QStringLiteral("Der Mitgliederimport")); }
+void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
+void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 
@@ -50,10 +51,12 @@ protected:
 private:
     QAction *eintrag(QMenu *menu, const QString &text, void (VelaMain::*slot)());
     void zahlMenuBauen(QMenuBar *leiste);
+    void pBegruessung();
 
     int m_menuHoehe = 0;
     int m_breite = 0;
     int m_hoehe = 0;
+    QLabel *m_begruessung = nullptr;
     QAction *m_vorkasse = nullptr;
     QAction *m_vorkasseNeu = nullptr;
     QAction *m_lastHinweis = nullptr;

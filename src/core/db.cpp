@@ -68,22 +68,101 @@ void verbindungAnlegen()
         QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")).setConnectOptions(kOptionen);
 }
 
-bool oeffnen(const QString &datei)
+QString dateiProblem(const QString &datei)
+{
+    const QFileInfo info(datei);
+    const QFileInfo ordner(info.absolutePath());
+    if (!ordner.isDir())
+        return QStringLiteral("Der Ordner ") + ordner.absoluteFilePath() + QStringLiteral(" existiert nicht.");
+    if (!ordner.isExecutable())
+        return QStringLiteral("Keine Berechtigung für den Ordner ") + ordner.absoluteFilePath() + QLatin1Char('.');
+    if (!info.exists())
+        return QString();
+    if (info.isDir())
+        return QStringLiteral("Das ist ein Ordner, keine Datei.");
+    QFile datenbank(datei);
+    if (!info.isReadable() || !datenbank.open(QIODevice::ReadOnly))
+        return QStringLiteral("Keine Berechtigung, die Datei zu lesen.");
+    const QByteArray kopf = datenbank.read(16);
+    if (kopf.isEmpty())
+        return QStringLiteral("Die Datei ist leer, keine SQLite-Datenbank.");
+    if (kopf != QByteArray("SQLite format 3", 16))
+        return QStringLiteral("Die Datei ist keine SQLite-Datenbank.");
+    return QString();
+}
+
+namespace {
+
+const QString kNurLesen = QStringLiteral("QSQLITE_OPEN_READONLY");
+
+// Sets or clears the read-only flag of the next open, keeping the other connect options.
+void setNurLesen(QSqlDatabase &db, bool nurLesen)
+{
+    QStringList optionen = db.connectOptions().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    optionen.removeAll(kNurLesen);
+    if (nurLesen)
+        optionen << kNurLesen;
+    db.setConnectOptions(optionen.join(QLatin1Char(';')));
+}
+
+// The cause of a failed statement in the user's words.
+QString sqlGrund(const QSqlError &fehler)
+{
+    switch (fehler.nativeErrorCode().toInt() & 0xff) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt.");
+    case 11: // SQLITE_CORRUPT
+        return QStringLiteral("Die Datenbank ist beschädigt (") + fehler.databaseText() + QStringLiteral(").");
+    case 26: // SQLITE_NOTADB
+        return QStringLiteral("Die Datei ist keine SQLite-Datenbank.");
+    default:
+        return QStringLiteral("SQLite meldet: ") + fehler.text();
+    }
+}
+
+// Why the open database is not a sound Vela database; empty when it is one.
+QString datenbankProblem(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")))
+        return sqlGrund(q.lastError());
+    if (q.next() && q.value(0).toString() != QLatin1String("ok"))
+        return QStringLiteral("Die Datenbank ist beschädigt (") + q.value(0).toString() + QStringLiteral(").");
+    q.finish();
+    const QStringList tabellen = db.tables();
+    for (const char *tabelle : {"parameter", "kontenplan", "journdat", "kgkto", "verband", "adresse",
+                                "bankverbindung", "mitglied", "lieferant", "spende", "spendenparam",
+                                "textbaustein", "zahllauf", "blzdatei"}) {
+        if (!tabellen.contains(QLatin1String(tabelle)))
+            return QStringLiteral("Die Datei ist eine SQLite-Datenbank, aber keine Vela-Datenbank (es fehlt die "
+                                  "Tabelle ")
+                   + QLatin1String(tabelle) + QStringLiteral(").");
+    }
+    return QString();
+}
+
+} // namespace
+
+bool oeffnen(const QString &datei, bool nurLesen, QString *grund)
 {
     verbindungAnlegen();
     QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     if (db.isOpen())
         db.close();
-    db.setDatabaseName(datei);
-    if (!db.open())
-        return false;
-    // SQLite opens any file; only a query tells a database from something else.
-    QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM parameter"))) {
-        db.close();
-        return false;
+    QString problem = dateiProblem(datei);
+    if (problem.isEmpty()) {
+        setNurLesen(db, nurLesen);
+        db.setDatabaseName(datei);
+        // SQLite opens any file; only the check tells a sound database from something else.
+        problem = db.open() ? datenbankProblem(db) : sqlGrund(db.lastError());
     }
-    return true;
+    if (problem.isEmpty())
+        return true;
+    db.close();
+    if (grund)
+        *grund = problem;
+    return false;
 }
 
 void schliessen()
@@ -95,6 +174,14 @@ void schliessen()
 QString dateiName()
 {
     return QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).databaseName();
+}
+
+bool nurLesen()
+{
+    return QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false)
+        .connectOptions()
+        .split(QLatin1Char(';'))
+        .contains(kNurLesen);
 }
 
 bool schemaAnlegen()
@@ -127,6 +214,7 @@ bool anlegen(const QString &datei)
     QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     if (db.isOpen())
         db.close();
+    setNurLesen(db, false);
     db.setDatabaseName(datei);
     if (!db.open())
         return false;

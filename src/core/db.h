@@ -23,11 +23,18 @@ void setOffen(bool offen);
 // Adds the default connection (driver "QSQLITE") if there is none yet.
 void verbindungAnlegen();
 
-// Opens `datei` on the default connection and checks with a first query that it
-// is a Vela database. On failure the connection is closed again.
-bool oeffnen(const QString &datei);
+// Why `datei` cannot be a database, judged from the file system alone (folder
+// missing or closed, a folder in its place, unreadable, empty, not an SQLite file);
+// empty when nothing speaks against it, also for a missing file in an existing folder.
+QString dateiProblem(const QString &datei);
+
+// Opens `datei` on the default connection, read-only on request, and checks that it
+// is a sound Vela database: an SQLite file that passes `PRAGMA quick_check` and holds
+// the tables. On failure the connection is closed again and `grund` names the cause.
+bool oeffnen(const QString &datei, bool nurLesen = false, QString *grund = nullptr);
 void schliessen();
 QString dateiName();
+bool nurLesen(); // opened read-only: every write fails
 
 // Creates `datei` (which must not exist) with the empty schema.
 bool anlegen(const QString &datei);

@@ -3,6 +3,7 @@
 #include "db.h"
 #include "kontenplan.h"
 #include "suchname.h"
+#include "suchtasten.h"
 #include "textutil.h"
 
 #include <QGridLayout>
@@ -21,6 +22,7 @@ KplSuche::KplSuche(bool anlegen, QWidget *parent)
     setWindowTitle(QStringLiteral("Kontenplansuche"));
 
     m_suche->setFixedSize(525, 25);
+    m_suche->setPlaceholderText(QStringLiteral("Teil des Kontotexts"));
     m_liste->setModel(m_model);
     m_liste->setFixedSize(650, 300);
     m_liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -54,6 +56,9 @@ KplSuche::KplSuche(bool anlegen, QWidget *parent)
     connect(ok, &QPushButton::clicked, this, &KplSuche::pSuche);
     connect(abbruch, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_liste, &QTableView::clicked, this, &KplSuche::pAuswahl);
+    auto *tasten = new SuchTasten(m_liste);
+    tasten->feld(m_suche);
+    connect(tasten, &SuchTasten::gewaehlt, this, &KplSuche::pAuswahl);
 
     pInitListe();
 }

@@ -2,6 +2,7 @@
 
 #include "gliederungsbaum.h"
 #include "parameter.h"
+#include "suchtasten.h"
 
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -23,8 +24,12 @@ GliederungsWahl::GliederungsWahl(int ebene, QWidget *parent)
     if (ebene < 5)
         m_view->expandAll();
     GliederungZeigen(m_view, selbst);
+    // The keyboard starts at the own unit.
+    if (selbst.isValid())
+        m_view->setCurrentIndex(selbst);
 
     connect(m_view, &QTreeView::clicked, this, &GliederungsWahl::pWahl);
+    connect(new SuchTasten(m_view), &SuchTasten::gewaehlt, this, &GliederungsWahl::pWahl);
 }
 
 QString GliederungsWahl::text() const

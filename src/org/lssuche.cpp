@@ -3,6 +3,7 @@
 #include "db.h"
 #include "lieferant.h"
 #include "suchname.h"
+#include "suchtasten.h"
 #include "textutil.h"
 
 #include <QGridLayout>
@@ -24,6 +25,8 @@ LsSuche::LsSuche(bool anlegen, QWidget *parent) : QDialog(parent)
     m_name = new QLineEdit(this);
     m_plz = new QLineEdit(this);
     m_plz->setMaxLength(10);
+    m_name->setPlaceholderText(QStringLiteral("Teil des Namens"));
+    m_plz->setPlaceholderText(QStringLiteral("PLZ-Anfang"));
     auto *nameLabel = new QLabel(QStringLiteral("Nachname"), this);
     nameLabel->setBuddy(m_name);
     auto *plzLabel = new QLabel(QStringLiteral("PLZ."), this);
@@ -63,6 +66,10 @@ LsSuche::LsSuche(bool anlegen, QWidget *parent) : QDialog(parent)
     connect(m_name, &QLineEdit::returnPressed, this, &LsSuche::pSuche);
     connect(m_plz, &QLineEdit::returnPressed, this, &LsSuche::pSuche);
     connect(m_liste, &QTableView::clicked, this, &LsSuche::pAuswahl);
+    auto *tasten = new SuchTasten(m_liste);
+    tasten->feld(m_name);
+    tasten->feld(m_plz);
+    connect(tasten, &SuchTasten::gewaehlt, this, &LsSuche::pAuswahl);
 }
 
 int LsSuche::exec(const QString &text)

@@ -3,6 +3,7 @@
 #include "db.h"
 #include "mitglieder.h"
 #include "suchname.h"
+#include "suchtasten.h"
 #include "textutil.h"
 
 #include <QGridLayout>
@@ -28,9 +29,11 @@ MIDSuche::MIDSuche(bool anlegen, QWidget *parent) : QDialog(parent)
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("name"));
     m_name->setFixedWidth(525);
+    m_name->setPlaceholderText(QStringLiteral("Anfang des Nachnamens"));
     m_plz = new QLineEdit(this);
     m_plz->setObjectName(QStringLiteral("plz"));
     m_plz->setFixedWidth(95);
+    m_plz->setPlaceholderText(QStringLiteral("PLZ-Anfang"));
 
     auto *ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setDefault(true);
@@ -63,6 +66,10 @@ MIDSuche::MIDSuche(bool anlegen, QWidget *parent) : QDialog(parent)
     m_liste->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_liste->verticalHeader()->hide();
     connect(m_liste, &QTableView::clicked, this, &MIDSuche::pAuswahl);
+    auto *tasten = new SuchTasten(m_liste);
+    tasten->feld(m_name);
+    tasten->feld(m_plz);
+    connect(tasten, &SuchTasten::gewaehlt, this, &MIDSuche::pAuswahl);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(kopf);
