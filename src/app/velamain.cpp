@@ -238,7 +238,11 @@ void VelaMain::pZahlMail()
     nochNicht(this, QStringLiteral("Der Versand der Emails"));
     pSetZahlMenu();
 }
-void VelaMain::pZahlBrief() { pSetZahlMenu(); }
+void VelaMain::pZahlBrief()
+{
+    nochNicht(this, QStringLiteral("Der Druck der Briefe"));
+    pSetZahlMenu();
+}
 void VelaMain::pZahlDtaus()
 {
     {
@@ -247,7 +251,11 @@ void VelaMain::pZahlDtaus()
     }
     pSetZahlMenu();
 }
-void VelaMain::pZahlAbschl() { pSetZahlMenu(); }
+void VelaMain::pZahlAbschl()
+{
+    nochNicht(this, QStringLiteral("Das Abschliessen der Zahlungen"));
+    pSetZahlMenu();
+}
 
 void VelaMain::pJournal()
 {
@@ -335,8 +343,8 @@ void VelaMain::pBlzImp()
 }
 
 // Entries whose dialogs do not exist yet do nothing.
-void VelaMain::pZuwend() {}
-void VelaMain::pSave() {}
+void VelaMain::pZuwend() { nochNicht(this, QStringLiteral("Der Druck der Zuwendungsbestätigungen")); }
+void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); }
 
 // Entries whose dialogs do not exist yet say so.
 void VelaMain::pEinzelKto() { nochNicht(this, QStringLiteral("Die Einzelkonten")); }
