@@ -33,7 +33,17 @@ const QString kOptionen = QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000");
 constexpr int SqliteBusy = 5;
 constexpr int SqliteLocked = 6;
 constexpr int SqliteReadonly = 8;
+constexpr int SqliteCorrupt = 11;
 constexpr int SqliteFull = 13;
+constexpr int SqliteNotADb = 26;
+
+// Extended result codes carry the primary code in their low byte.
+int primaerCode(const QSqlError &fehler)
+{
+    return fehler.nativeErrorCode().toInt() & 0xff;
+}
+
+const QString kBenutzt = QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt");
 
 void merke(const QSqlError &fehler)
 {
@@ -108,13 +118,13 @@ void setNurLesen(QSqlDatabase &db, bool nurLesen)
 // The cause of a failed statement in the user's words.
 QString sqlGrund(const QSqlError &fehler)
 {
-    switch (fehler.nativeErrorCode().toInt() & 0xff) {
-    case 5: // SQLITE_BUSY
-    case 6: // SQLITE_LOCKED
-        return QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt.");
-    case 11: // SQLITE_CORRUPT
+    switch (primaerCode(fehler)) {
+    case SqliteBusy:
+    case SqliteLocked:
+        return kBenutzt + QLatin1Char('.');
+    case SqliteCorrupt:
         return QStringLiteral("Die Datenbank ist beschädigt (") + fehler.databaseText() + QStringLiteral(").");
-    case 26: // SQLITE_NOTADB
+    case SqliteNotADb:
         return QStringLiteral("Die Datei ist keine SQLite-Datenbank.");
     default:
         return QStringLiteral("SQLite meldet: ") + fehler.text();
@@ -258,13 +268,12 @@ bool rollback() { return QSqlQuery().exec(QStringLiteral("ROLLBACK TRANSACTION")
 
 QString fehlerText()
 {
-    // Extended result codes carry the primary code in their low byte.
-    switch (g_fehler.nativeErrorCode().toInt() & 0xff) {
+    switch (primaerCode(g_fehler)) {
     case SqliteReadonly:
         return QStringLiteral("Die Datenbank ist schreibgeschützt");
     case SqliteBusy:
     case SqliteLocked:
-        return QStringLiteral("Die Datenbank wird von einem anderen Programm benutzt");
+        return kBenutzt;
     case SqliteFull:
         return QStringLiteral("Speichern fehlgeschlagen: Der Datenträger ist voll");
     default:
