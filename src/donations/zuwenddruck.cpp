@@ -461,8 +461,8 @@ void Zuwenddruck::pSetLauf(bool laeuft)
 {
     m_laeuft = laeuft;
     m_stop = false;
-    for (QWidget *w : {static_cast<QWidget *>(m_auswahl), static_cast<QWidget *>(m_von),
-                       static_cast<QWidget *>(m_bis), static_cast<QWidget *>(m_drucken)})
+    const QList<QWidget *> felder{m_auswahl, m_von, m_bis, m_drucken};
+    for (QWidget *w : felder)
         w->setEnabled(!laeuft);
     pAuswahl();
     if (!laeuft)
