@@ -51,6 +51,8 @@ private slots:
         QTest::newRow("BeitragAb anderes") << "General/BeitragAb" << "Q" << "0";
         QTest::newRow("Min") << "Spende/Min" << "123456" << "1.234,56";
         QTest::newRow("Min negativ") << "Spende/Min" << "-500" << "-5,00";
+        QTest::newRow("Aussteller fehlt") << "Spende/Name" << "-" << "Feldmarkbund Deutschland";
+        QTest::newRow("Aussteller") << "Spende/Name" << "Feldmarkbund Nord" << "Feldmarkbund Nord";
     }
     void anzeige()
     {
@@ -99,7 +101,8 @@ private slots:
             "Konten/PrefGliederung=,Konten/PrefMitglied=,Konten/AddMitglied=0,Konten/PrefLief=,"
             "Mail/Host=smtp.example.org,Mail/Port=25,Mail/User=,Mail/Passwd=,Mail/Abs=,Mail/Name=,Mail/AdrL=12,"
             "Mail/AdrT=55,Mail/AdrPt=12,Mail/L=25,Mail/T=95,Mail/R=20,Mail/B=20,Mail/Pt=12,Spende/Adr1=,"
-            "Spende/Adr2=,Spende/Adr3=,Spende/Abs=,Spende/Ort=,Spende/Funkt=,Spende/Min=0").split(','));
+            "Spende/Adr2=,Spende/Adr3=,Spende/Abs=,Spende/Ort=,Spende/Funkt=,Spende/Min=0,"
+            "Spende/Name=Feldmarkbund Deutschland").split(','));
     }
 
     void werte_data()
@@ -120,6 +123,7 @@ private slots:
         QTest::newRow("BeitragAb 1") << "General/BeitragAb" << "1" << "J";
         QTest::newRow("BeitragAb 2") << "General/BeitragAb" << "2" << "X";
         QTest::newRow("Gliederung") << "General/Gliederung" << " KV  O'Dorf " << "KV O`Dorf";
+        QTest::newRow("Aussteller") << "Spende/Name" << " Feldmark'bund  Nord " << "Feldmark`bund Nord";
     }
     void werte()
     {

@@ -5,10 +5,12 @@
 #include "demodaten.h"
 #include "dtausdatei.h"
 #include "interaktion.h"
+#include "parameter.h"
 #include "smtp.h"
 #include "suchname.h"
 #include "textutil.h"
 #include "zahlerst.h"
+#include "zuwenddruck.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -164,6 +166,50 @@ void blzDateiErzeugen(const QString &name, int zeilen)
     datei.write(inhalt);
 }
 
+// Books of `anzahl` members with address and one donation each, dated last year
+// (the receipt dialog's default range for all members).
+bool quittungsBuecher(const QString &datei, int anzahl)
+{
+    if (!Db::anlegen(datei))
+        return false;
+    UtilInitLeeren();
+    const int jahr = QDate::currentDate().year() - 1;
+    Db::Transaktion t;
+    for (int mid = 1; mid <= anzahl; ++mid) {
+        const QString tag = UtilDatumText(QDate(jahr, 1, 1).addDays(mid % 360));
+        const int lfd = mid / 360 + 1;
+        const qint64 cent = 1000 + (mid % 50) * 500;
+        Db::ausfuehren(QStringLiteral("INSERT INTO adresse (art,key,name1,name2,strasse,plz,ort) "
+                                      "VALUES ('M',?,?,'Eva','Hauptstraße 1','53111','Bonn')"),
+                       {UtilMidKey(mid), QStringLiteral("Name%1").arg(mid)});
+        Db::ausfuehren(QStringLiteral("INSERT INTO journdat (datum,lfd,butext) VALUES (?,?,'Spende')"), {tag, lfd});
+        Db::ausfuehren(QStringLiteral("INSERT INTO kgkto (datum,lfd,kg,konto,cent) VALUES (?,?,'1','1200',?),"
+                                      "(?,?,'2','4100',?)"),
+                       {tag, lfd, cent, tag, lfd, -cent});
+        Db::ausfuehren(QStringLiteral("INSERT INTO spende (jdatum,jlfd,mid,art,quittung) VALUES (?,?,?,'G','1900-01-01')"),
+                       {tag, lfd, mid});
+    }
+    return t.commit();
+}
+
+// The receipts of all members as the treasurer prints them: "&Drucken" in the shown
+// dialog, into a PDF file, print dates stored. The number of receipts marked.
+qint64 quittungenDrucken(const QString &pdf)
+{
+    Interaktion::setSkript([pdf](const Interaktion::Anfrage &anfrage) {
+        Interaktion::Antwort a;
+        a.ok = true;
+        a.text = pdf;
+        a.knopf = anfrage.art == Interaktion::Art::Frage ? QMessageBox::Yes : QMessageBox::Ok;
+        return a;
+    });
+    Zuwenddruck dialog(-1);
+    dialog.show(); // its progress label repaints as on the desktop
+    dialog.pDrucken();
+    Interaktion::setSkript({});
+    return Db::wert(QStringLiteral("SELECT count(*) FROM spende WHERE quittung>='2000-01-01'")).toLongLong();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -187,7 +233,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption mails(QStringLiteral("mails"),
                                    QStringLiteral("Zahl der Mails an einen lokalen aiosmtpd (nur bei erzeugten Daten)."),
                                    QStringLiteral("N"), QStringLiteral("1000"));
-    parser.addOptions({mitglieder, buchungen, saat, laeufe, mails});
+    const QCommandLineOption quittungen(QStringLiteral("receipts"),
+                                        QStringLiteral("Zahl der Zuwendungsbestätigungen (eigene Datei, je Mitglied "
+                                                       "eine Spende; 0: keine)."),
+                                        QStringLiteral("N"), QStringLiteral("10000"));
+    parser.addOptions({mitglieder, buchungen, saat, laeufe, mails, quittungen});
     parser.addPositionalArgument(QStringLiteral("DATEI"),
                                  QStringLiteral("Vorhandene Datenbank, oder neue Datei für die Beispieldaten "
                                                 "(ohne Angabe eine temporäre Datei)."));
@@ -394,5 +444,21 @@ int main(int argc, char *argv[])
             << "\n";
     }
     Db::schliessen();
+
+    // Receipts on books of their own: one donation per member, printed to a PDF file.
+    const int anzahlQuittungen = parser.value(quittungen).toInt();
+    if (anzahlQuittungen > 0) {
+        if (!quittungsBuecher(tmp.filePath(QStringLiteral("quittungen.db")), anzahlQuittungen)) {
+            err << "Die Bücher für die Zuwendungsbestätigungen konnten nicht angelegt werden.\n";
+            return 1;
+        }
+        const QString pdf = tmp.filePath(QStringLiteral("quittungen.pdf"));
+        const Ergebnis e = messen(QStringLiteral("Zuwendungsbestätigungen (%1) als PDF").arg(anzahlQuittungen), 1,
+                                  [&] { return quittungenDrucken(pdf); });
+        out << zeile(e.vorgang, QString::number(e.zeilen), QString::number(e.laeufe), ms(e.ersterMs),
+                     ms(e.medianMs))
+            << "  (" << QFileInfo(pdf).size() / 1024 << " KB)\n";
+        Db::schliessen();
+    }
     return 0;
 }

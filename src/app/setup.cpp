@@ -25,7 +25,8 @@ const char *const kSchluessel[] = {
     "Konten/PrefGliederung", "Konten/PrefMitglied", "Konten/AddMitglied", "Konten/PrefLief",
     "Mail/Host", "Mail/Port", "Mail/User", "Mail/Passwd", "Mail/Abs", "Mail/Name",
     "Mail/AdrL", "Mail/AdrT", "Mail/AdrPt", "Mail/L", "Mail/T", "Mail/R", "Mail/B", "Mail/Pt",
-    "Spende/Adr1", "Spende/Adr2", "Spende/Adr3", "Spende/Abs", "Spende/Ort", "Spende/Funkt", "Spende/Min"};
+    "Spende/Adr1", "Spende/Adr2", "Spende/Adr3", "Spende/Abs", "Spende/Ort", "Spende/Funkt", "Spende/Min",
+    "Spende/Name"};
 
 // Fields stored as integers: an empty or unreadable text becomes 0.
 bool istGanzzahl(const QString &key)
@@ -45,7 +46,8 @@ const QList<QPair<QString, QString>> &vorgaben()
         {QStringLiteral("Mail/AdrT"), QStringLiteral("55")},  {QStringLiteral("Mail/AdrPt"), QStringLiteral("12")},
         {QStringLiteral("Mail/L"), QStringLiteral("25")},     {QStringLiteral("Mail/T"), QStringLiteral("95")},
         {QStringLiteral("Mail/R"), QStringLiteral("20")},     {QStringLiteral("Mail/B"), QStringLiteral("20")},
-        {QStringLiteral("Mail/Pt"), QStringLiteral("12")}};
+        {QStringLiteral("Mail/Pt"), QStringLiteral("12")},
+        {QStringLiteral("Spende/Name"), UtilSpendeNameVorgabe()}};
     return v;
 }
 
@@ -191,9 +193,10 @@ QWidget *Setup::seiteZuwendung()
     {
         const char *text, *key;
         int breite;
-    } zeilen[] = {{"Adr. 1.Zeile", "Spende/Adr1", 400}, {"Adr. 2.Zeile", "Spende/Adr2", 400},
-                  {"Adr. 3.Zeile", "Spende/Adr3", 400}, {"Absender", "Spende/Abs", 500},
-                  {"Ort", "Spende/Ort", 300},           {"Funktion", "Spende/Funkt", 500}};
+    } zeilen[] = {{"Name", "Spende/Name", 400},         {"Adr. 1.Zeile", "Spende/Adr1", 400},
+                  {"Adr. 2.Zeile", "Spende/Adr2", 400}, {"Adr. 3.Zeile", "Spende/Adr3", 400},
+                  {"Absender", "Spende/Abs", 500},      {"Ort", "Spende/Ort", 300},
+                  {"Funktion", "Spende/Funkt", 500}};
     int zeile = 0;
     for (const auto &z : zeilen) {
         grid->addWidget(new QLabel(QString::fromUtf8(z.text), this), zeile, 0);

@@ -15,6 +15,7 @@
 #include "zahldtaus.h"
 #include "zahlerst.h"
 #include "zahlungen.h"
+#include "zuwenddruck.h"
 
 #include <QApplication>
 #include <QImage>
@@ -39,13 +40,6 @@ void nochNicht(QWidget *parent, const QString &funktion)
 }
 
 } // namespace
-
-const QImage &VelaLogo()
-{
-    VelaRessourcen();
-    static const QImage logo(QStringLiteral(":/logo.png"));
-    return logo;
-}
 
 VelaMain::VelaMain(QWidget *parent) : QDialog(parent)
 {
@@ -278,6 +272,11 @@ void VelaMain::pKtoPlan()
 void VelaMain::pMitglieder()
 {
     Mitglieder dialog(false);
+    // The members dialog knows nothing of receipts; its button opens them through this link.
+    connect(&dialog, &Mitglieder::zuwendungDrucken, &dialog, [&dialog](int mid) {
+        Zuwenddruck zuwend(mid, &dialog);
+        zuwend.exec();
+    });
     dialog.exec();
 }
 
@@ -342,8 +341,13 @@ void VelaMain::pBlzImp()
     }
 }
 
+void VelaMain::pZuwend()
+{
+    Zuwenddruck dialog(-1);
+    dialog.exec();
+}
+
 // Entries whose dialogs do not exist yet do nothing.
-void VelaMain::pZuwend() { nochNicht(this, QStringLiteral("Der Druck der Zuwendungsbestätigungen")); }
 void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); }
 
 // Entries whose dialogs do not exist yet say so.

@@ -73,6 +73,3 @@ private:
     QMenu *m_bearbeiten = nullptr;
     QMenu *m_durchfuehren = nullptr;
 };
-
-// The logo shown in the main window (360 x 104 pixels).
-const QImage &VelaLogo();

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -65,6 +66,13 @@ static void ressourcenLaden()
 void VelaRessourcen()
 {
     ressourcenLaden();
+}
+
+const QImage &VelaLogo()
+{
+    VelaRessourcen();
+    static const QImage logo(QStringLiteral(":/logo.png"));
+    return logo;
 }
 
 namespace Db {

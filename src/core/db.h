@@ -7,12 +7,16 @@
 
 #include <functional>
 
+class QImage;
 class QWidget;
 
 // The one default SQLite connection and small helpers around it. Every value
 // reaches a statement as a bound parameter ("?" placeholders, bound in order).
 // Registers the compiled-in schema and logo; safe to call often.
 void VelaRessourcen();
+
+// The logo of the main window and the printed receipts (360 x 104 pixels).
+const QImage &VelaLogo();
 
 namespace Db {
 

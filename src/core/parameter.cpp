@@ -14,6 +14,7 @@ struct Einstellungen
     QString prefMitglied;
     QString prefLief;
     QString spendeAdr[6]; // Adr1, Adr2, Adr3, Ort, Funkt, Abs
+    QString spendeName;
     int beitragAb = 0;
     int addMitglied = 0;
     int selbstEbene = 0;
@@ -64,6 +65,8 @@ void uebernehmen(Einstellungen &e, const QString &key, const QString &wert)
         e.prefLief = wert;
     else if (key == QLatin1String("Spende/Min"))
         e.spendeMin = wert.toLongLong();
+    else if (key == QLatin1String("Spende/Name"))
+        e.spendeName = wert;
 }
 
 } // namespace
@@ -108,4 +111,13 @@ QString UtilSpendeAdr(int n)
     if (n < 1 || n > 6)
         return QString();
     return geladen().spendeAdr[n - 1];
+}
+
+QString UtilSpendeNameVorgabe() { return QStringLiteral("Feldmarkbund Deutschland"); }
+
+// A receipt names its issuer: an emptied setting falls back to the association's name.
+QString UtilSpendeName()
+{
+    const QString name = geladen().spendeName;
+    return name.isEmpty() ? UtilSpendeNameVorgabe() : name;
 }

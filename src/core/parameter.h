@@ -14,6 +14,9 @@ int UtilSelbstEbene();      // its level, 0 when unknown
 int UtilBeitragAb();        // 0 "Monat nach Gründung", 1 "Jahr nach Gründung", 2 "Kein eigener Einzug"
 qint64 UtilSpendeMin();     // minimum receipt amount in cents
 QString UtilSpendeAdr(int n); // receipt texts 1..6, empty otherwise
+QString UtilSpendeName();   // issuer name in the receipts' header, "Feldmarkbund Deutschland" when not set
+// What the issuer name is when the setting is missing or empty.
+QString UtilSpendeNameVorgabe();
 QString UtilBankGebKonto(); // bank-fee account
 
 // Settings of the account scheme.

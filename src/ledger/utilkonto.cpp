@@ -130,3 +130,14 @@ QString UtilKtoKanon(const QString &konto)
     aufloesen(konto, &kanonisch);
     return kanonisch;
 }
+
+int UtilSpendeVorzeichen(const QString &konto, const QString &mitgliedKonto)
+{
+    if (konto >= QLatin1String("1000") && konto <= QLatin1String("1200"))
+        return 1;
+    if (!mitgliedKonto.isEmpty() && konto.startsWith(mitgliedKonto))
+        return -1;
+    if (konto >= QLatin1String("5000") && konto <= QLatin1String("5299"))
+        return -1;
+    return 1;
+}

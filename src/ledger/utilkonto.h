@@ -21,3 +21,8 @@ QString UtilKtoText(const QString &konto);
 // UtilMIDKonto forms it), or empty when the account resolves to no one: not in
 // the chart and no unit, supplier or member with an address owns it.
 QString UtilKtoKanon(const QString &konto);
+
+// A donation's amount from the donor's side, from the first line of its entry:
+// as it stands on bank and cash accounts, turned on the member's own account
+// and on income accounts. 1 or -1.
+int UtilSpendeVorzeichen(const QString &konto, const QString &mitgliedKonto);

@@ -107,19 +107,6 @@ void uebernimmText(QLineEdit *feld, const QString &wert)
         feld->setText(wert);
 }
 
-// The donation list shows the first line of an entry from the donor's side: as it
-// stands on bank and cash accounts, turned on the member's own and on income accounts.
-int vorzeichen(const QString &konto, const QString &mitgliedKonto)
-{
-    if (konto >= QLatin1String("1000") && konto <= QLatin1String("1200"))
-        return 1;
-    if (!mitgliedKonto.isEmpty() && konto.startsWith(mitgliedKonto))
-        return -1;
-    if (konto >= QLatin1String("5000") && konto <= QLatin1String("5299"))
-        return -1;
-    return 1;
-}
-
 QLabel *label(const QString &text, QWidget *parent)
 {
     return new QLabel(text, parent);
@@ -514,8 +501,8 @@ void Mitglieder::pDelete1()
 
 void Mitglieder::pZuwend()
 {
-    // Receipts are printed from their own dialog, which does not exist yet.
     pFelder();
+    emit zuwendungDrucken(m_felder.mid);
 }
 
 // Fills the dialog with what is stored under `mid`, keeping a field where the stored value is empty.
@@ -681,7 +668,7 @@ void Mitglieder::pFuellListe()
         if (!k.next())
             continue;
 
-        const qint64 cent = vorzeichen(k.value(0).toString(), mitgliedKonto) * k.value(1).toLongLong();
+        const qint64 cent = UtilSpendeVorzeichen(k.value(0).toString(), mitgliedKonto) * k.value(1).toLongLong();
 
         const int zeile = m_liste->rowCount();
         m_liste->insertRow(zeile);

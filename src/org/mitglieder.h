@@ -30,6 +30,11 @@ public:
 public slots:
     void reject() override;
 
+signals:
+    // "&Zuwendungsbest.": the receipts of this member are wanted. Receipts build on
+    // members, not the other way round: whoever opens this dialog connects the receipt dialog.
+    void zuwendungDrucken(int mid);
+
 private slots:
     void pRead();
     void pWrite();
