@@ -134,21 +134,15 @@ private slots:
     {
         QFETCH(QString, kost); QFETCH(int, zeile); QFETCH(S, erwartet);
         // 450 lines on two days, numbers 1 to 225 on each; cost centre B on the even ones and the last.
-        for (int lfd = 1; lfd <= 225; ++lfd) {
-            const QString kst = lfd % 2 ? "A" : "B";
-            Db::ausfuehren("INSERT INTO journdat (datum,lfd,kost,beleg,extlfd,butext,erfasst,art,beschluss) "
-                           "VALUES ('2024-05-05',?,?,'','0',?,'','','')", {lfd, lfd == 225 ? "B" : kst,
-                                                                          QString("Text %1").arg(lfd)});
-            Db::ausfuehren("INSERT INTO kgkto (datum,lfd,kg,konto,cent,abstimm) VALUES "
-                           "('2024-05-05',?,'1','1200',100,'0'),('2024-05-05',?,'2',?,-100,'0')",
-                           {lfd, lfd, QString::number(4000 + lfd)});
-            Db::ausfuehren("INSERT INTO kgkto (datum,lfd,kg,konto,cent,abstimm) VALUES "
-                           "('2024-05-06',?,'1','1200',100,'0'),('2024-05-06',?,'2',?,-100,'0')",
-                           {lfd, lfd, QString::number(4000 + lfd)});
-            Db::ausfuehren("INSERT INTO journdat (datum,lfd,kost,beleg,extlfd,butext,erfasst,art,beschluss) "
-                           "VALUES ('2024-05-06',?,?,'','0',?,'','','')", {lfd, lfd == 225 ? "B" : kst,
-                                                                          QString("Text %1").arg(lfd)});
-        }
+        for (const QString tag : {"2024-05-05", "2024-05-06"})
+            for (int lfd = 1; lfd <= 225; ++lfd) {
+                Db::ausfuehren("INSERT INTO journdat (datum,lfd,kost,beleg,extlfd,butext,erfasst,art,beschluss) "
+                               "VALUES (?,?,?,'','0',?,'','','')",
+                               {tag, lfd, lfd % 2 && lfd < 225 ? "A" : "B", QString("Text %1").arg(lfd)});
+                Db::ausfuehren("INSERT INTO kgkto (datum,lfd,kg,konto,cent,abstimm) VALUES "
+                               "(?,?,'1','1200',100,'0'),(?,?,'2',?,-100,'0')",
+                               {tag, lfd, tag, lfd, QString::number(4000 + lfd)});
+            }
         Fenster f;
         f.zeitraum("2024-01-01", "2024-12-31");
         tippe(f.kost, kost);

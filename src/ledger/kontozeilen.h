@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QString>
 
-#include <utility>
 #include <vector>
 
 // One line of an account with what its journal entry says about it.
