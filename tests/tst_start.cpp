@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <tuple>
+
 namespace {
 
 // The texts of a menu's entries, joined by "|".
@@ -309,9 +311,15 @@ void TstStart::nochNichtDa()
 {
     TestDb db;
     VelaMain fenster;
-    const QList<QPair<const char *, const char *>> eintraege = {{"&Buchungen", "Einzel&konten"},
-                                                                {"&Drucke/Datenaustausch", "&Kontendruck"},
-                                                                {"&Drucke/Datenaustausch", "&Journalexport"},
+    // Entries with their dialog open it.
+    for (const auto &[m, e, titel] : {std::tuple{"&Buchungen", "Einzel&konten", "Einzelkonto"},
+                                      std::tuple{"&Drucke/Datenaustausch", "&Kontendruck", "Kontendruck"}}) {
+        QString offen;
+        DialogTreiber::beiModal([&offen](QDialog *d) { offen = d->windowTitle(), d->reject(); });
+        eintrag(menu(fenster, QString::fromUtf8(m)), QString::fromUtf8(e))->trigger();
+        QCOMPARE(offen, QString::fromUtf8(titel));
+    }
+    const QList<QPair<const char *, const char *>> eintraege = {{"&Drucke/Datenaustausch", "&Journalexport"},
                                                                 {"Dienst&programme", "Neue Programm&version"}};
     for (const auto &[m, e] : eintraege) {
         SkriptInteraktion skript;

@@ -4,11 +4,16 @@
 #include "db.h"
 #include "demodaten.h"
 #include "dtausdatei.h"
+#include "einzelkto.h"
 #include "interaktion.h"
+#include "kontozeilen.h"
+#include "ktodruck.h"
 #include "parameter.h"
 #include "smtp.h"
 #include "suchname.h"
 #include "textutil.h"
+#include "wdatum.h"
+#include "wkonto.h"
 #include "zahlerst.h"
 #include "zuwenddruck.h"
 
@@ -18,8 +23,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -330,26 +338,14 @@ int main(int argc, char *argv[])
     }));
 
     // The single-account view: the lines of one account for a year, each with its entry and contra account.
-    auto kontoblatt = [&](const QString &konto) {
-        QSqlQuery q = Db::abfrage(
-            QStringLiteral("SELECT datum,lfd,cent,kg FROM kgkto WHERE konto=? AND datum>=? AND datum <=?"),
-            {konto, von, bis});
-        qint64 n = 0;
-        while (q.next()) {
-            const QVariantList schluessel = {q.value(0), q.value(1)};
-            QSqlQuery j = Db::abfrage(
-                QStringLiteral("SELECT kost,butext,beschluss,art FROM journdat WHERE datum=? AND lfd=?"), schluessel);
-            if (!j.next())
-                continue;
-            Db::wert(QStringLiteral("SELECT konto FROM kgkto WHERE datum=? AND lfd=? AND kg!=?"),
-                     {q.value(0), q.value(1), q.value(3)});
-            ++n;
-        }
-        return n;
-    };
-    if (!mitgliedsKonto.isEmpty()) {
-        ergebnisse.append(messen(QStringLiteral("Einzelkonto %1, %2").arg(mitgliedsKonto).arg(jahr), runs,
-                                 [&] { return kontoblatt(mitgliedsKonto); }));
+    const QDate jahresAnfang(jahr, 1, 1);
+    const QDate jahresEnde(jahr, 12, 31);
+    for (const QString &konto : {mitgliedsKonto, bankKonto}) {
+        if (konto.isEmpty())
+            continue;
+        ergebnisse.append(messen(QStringLiteral("Kontozeilen %1, %2").arg(konto).arg(jahr), runs, [&] {
+            return qint64(KontoZeilen(konto, jahresAnfang, jahresEnde).zeilen().size());
+        }));
     }
     ergebnisse.append(messen(QStringLiteral("Einzelkonto %1 (nur Zeilen), %2").arg(bankKonto).arg(jahr), runs, [&] {
         QSqlQuery q = Db::abfrage(
@@ -357,8 +353,26 @@ int main(int argc, char *argv[])
             {bankKonto, von, bis});
         return zaehlen(q);
     }));
-    ergebnisse.append(messen(QStringLiteral("Einzelkonto %1 komplett, %2").arg(bankKonto).arg(jahr), runs,
-                             [&] { return kontoblatt(bankKonto); }));
+    // The view as the treasurer uses it: account typed, Return, the list filled and painted.
+    ergebnisse.append(messen(QStringLiteral("Einzelkonto %1 Liste (Dialog), %2").arg(bankKonto).arg(jahr), runs, [&] {
+        EinzelKto dialog;
+        dialog.findChild<WDatum *>(QStringLiteral("von"))->setDatum(jahresAnfang);
+        dialog.findChild<WDatum *>(QStringLiteral("bis"))->setDatum(jahresEnde);
+        dialog.findChild<WKonto *>(QStringLiteral("konto"))->setText(bankKonto);
+        dialog.show();
+        dialog.pEnter();
+        QCoreApplication::processEvents();
+        return qint64(dialog.findChild<QTableView *>(QStringLiteral("liste"))->model()->rowCount());
+    }));
+    // Its sheet printed into a PDF file.
+    ergebnisse.append(messen(QStringLiteral("Kontoblatt %1 als PDF, %2").arg(bankKonto).arg(jahr), 1, [&] {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(tmp.filePath(QStringLiteral("kontoblatt.pdf")));
+        QPainter painter(&printer);
+        return qint64(DruckKonto(&printer, &painter, bankKonto, jahresAnfang, jahresEnde, QString()));
+    }));
 
     // The posting engine's next number of a date.
     ergebnisse.append(messen(QStringLiteral("Nächste Journalnummer %1").arg(letzterTag), runs, [&] {

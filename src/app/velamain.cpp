@@ -2,10 +2,12 @@
 
 #include "blzimport.h"
 #include "db.h"
+#include "einzelkto.h"
 #include "gliederung.h"
 #include "interaktion.h"
 #include "journal.h"
 #include "kontenplan.h"
+#include "ktodruck.h"
 #include "lieferant.h"
 #include "mitglieder.h"
 #include "parameter.h"
@@ -263,6 +265,18 @@ void VelaMain::pZahlungen()
     dialog.exec();
 }
 
+void VelaMain::pEinzelKto()
+{
+    EinzelKto dialog(DruckKonto);
+    dialog.exec();
+}
+
+void VelaMain::pKtoDruck()
+{
+    Kontendruck dialog;
+    dialog.exec();
+}
+
 void VelaMain::pKtoPlan()
 {
     Kontenplan dialog(false);
@@ -351,8 +365,6 @@ void VelaMain::pZuwend()
 void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); }
 
 // Entries whose dialogs do not exist yet say so.
-void VelaMain::pEinzelKto() { nochNicht(this, QStringLiteral("Die Einzelkonten")); }
-void VelaMain::pKtoDruck() { nochNicht(this, QStringLiteral("Der Kontendruck")); }
 void VelaMain::pJournExport() { nochNicht(this, QStringLiteral("Der Journalexport")); }
 void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
 void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }

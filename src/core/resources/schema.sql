@@ -33,8 +33,10 @@ CREATE TABLE kgkto (
   cent INTEGER,
   abstimm TEXT
 );
-CREATE INDEX kgkto_eintrag ON kgkto (datum, lfd, kg);
-CREATE INDEX kgkto_konto ON kgkto (konto, datum, lfd);
+-- Both cover what an account's lines are read with: its amounts in booking order,
+-- and the contra account of each entry.
+CREATE INDEX kgkto_eintrag ON kgkto (datum, lfd, kg, konto);
+CREATE INDEX kgkto_konto ON kgkto (konto, datum, lfd, kg, cent);
 
 CREATE TABLE verband (
   namekurz TEXT NOT NULL UNIQUE,
