@@ -54,6 +54,14 @@ constexpr qint64 kGruppeMs = 200;
 // Notes beyond this many are only counted.
 constexpr int kMaxHinweise = 20;
 
+// Sets a carrier's field only when its text changes: every new text is laid out
+// like a visible one, and that is most of an import's time.
+void setze(QLineEdit *feld, const QString &text)
+{
+    if (feld->text() != text)
+        feld->setText(text);
+}
+
 const QDate kOhneDatum(1900, 1, 1);
 const QDate kNichtAusgetreten(2200, 1, 1);
 
@@ -333,8 +341,10 @@ bool MIDImportLauf::schreiben(int mid, Werte &w, const QList<QVariant> &daten)
     }
 
     // Address and bank details: what the file has replaces the stored values, the rest stays.
-    m_adresse.clear();
-    m_bank.clear();
+    for (QLineEdit *feld : {m_adresse.Name1(), m_adresse.Name2(), m_adresse.Strasse(), m_adresse.Plz(),
+                            m_adresse.Ort(), m_adresse.Land(), m_adresse.Mail(), m_bank.KontoInh(), m_bank.KontoNr(),
+                            m_bank.KontoBlz(), m_bank.KontoBank(), m_bank.KontoBic(), m_bank.KontoIban()})
+        setze(feld, QString());
     m_adresse.read(QStringLiteral("M"), key);
     m_bank.read(QStringLiteral("M"), key);
     const std::pair<Ziel, QLineEdit *> felder[] = {
@@ -346,16 +356,15 @@ bool MIDImportLauf::schreiben(int mid, Werte &w, const QList<QVariant> &daten)
     const bool bankKomplett = hat(Nummer) && hat(Blz);
     for (const auto &[ziel, feld] : felder) {
         if (hat(ziel) || (bankKomplett && (ziel == Inhaber || ziel == Bank)))
-            feld->setText(w[ziel]);
+            setze(feld, w[ziel]);
     }
     if (bankKomplett) {
-        m_bank.KontoBic()->clear();
-        m_bank.KontoIban()->clear();
+        setze(m_bank.KontoBic(), QString());
+        setze(m_bank.KontoIban(), QString());
     }
+    // The carriers are emptied before the next line, as their fields are.
     m_adresse.write(QStringLiteral("M"), key);
     m_bank.write(QStringLiteral("M"), key);
-    m_adresse.clear();
-    m_bank.clear();
 
     m_vorhanden.bindValue(0, mid);
     exec(m_vorhanden);
