@@ -340,28 +340,36 @@ bool MIDImportLauf::schreiben(int mid, Werte &w, const QList<QVariant> &daten)
         ++m_offenNeu;
     }
 
-    // Address and bank details: what the file has replaces the stored values, the rest stays.
-    for (QLineEdit *feld : {m_adresse.Name1(), m_adresse.Name2(), m_adresse.Strasse(), m_adresse.Plz(),
-                            m_adresse.Ort(), m_adresse.Land(), m_adresse.Mail(), m_bank.KontoInh(), m_bank.KontoNr(),
-                            m_bank.KontoBlz(), m_bank.KontoBank(), m_bank.KontoBic(), m_bank.KontoIban()})
-        setze(feld, QString());
-    m_adresse.read(QStringLiteral("M"), key);
-    m_bank.read(QStringLiteral("M"), key);
-    const std::pair<Ziel, QLineEdit *> felder[] = {
+    // Address and bank details: what the file has replaces the stored values, the rest
+    // stays. With account number and bank code the file's bank details are complete:
+    // holder and bank without a column, BIC and IBAN are cleared.
+    const bool bankKomplett = hat(Nummer) && hat(Blz);
+    const QString art = QStringLiteral("M");
+    const std::pair<Ziel, QLineEdit *> adresse[] = {
         {Vorname, m_adresse.Name2()}, {Nachname, m_adresse.Name1()}, {Strasse, m_adresse.Strasse()},
         {Plz, m_adresse.Plz()},       {Ort, m_adresse.Ort()},        {Land, m_adresse.Land()},
-        {Mail, m_adresse.Mail()},     {Inhaber, m_bank.KontoInh()},  {Nummer, m_bank.KontoNr()},
-        {Blz, m_bank.KontoBlz()},     {Bank, m_bank.KontoBank()}};
-    // With account number and bank code the file's bank details are complete: the rest is cleared.
-    const bool bankKomplett = hat(Nummer) && hat(Blz);
-    for (const auto &[ziel, feld] : felder) {
-        if (hat(ziel) || (bankKomplett && (ziel == Inhaber || ziel == Bank)))
-            setze(feld, w[ziel]);
-    }
-    if (bankKomplett) {
-        setze(m_bank.KontoBic(), QString());
-        setze(m_bank.KontoIban(), QString());
-    }
+        {Mail, m_adresse.Mail()}};
+    const std::pair<Ziel, QLineEdit *> bank[] = {{Inhaber, m_bank.KontoInh()}, {Nummer, m_bank.KontoNr()},
+                                                 {Blz, m_bank.KontoBlz()},      {Bank, m_bank.KontoBank()},
+                                                 {ZielAnzahl, m_bank.KontoBic()}, {ZielAnzahl, m_bank.KontoIban()}};
+    // The stored row is loaded only when the file leaves some of its fields open.
+    auto fuellen = [&](WDatensatz &traeger, const auto &felder, bool komplett) {
+        auto ausDatei = [&](Ziel ziel) { return komplett || (ziel != ZielAnzahl && hat(ziel)); };
+        bool laden = false;
+        for (const auto &[ziel, feld] : felder)
+            laden = laden || !ausDatei(ziel);
+        if (laden) {
+            for (const auto &[ziel, feld] : felder)
+                setze(feld, QString());
+            traeger.read(art, key);
+        }
+        for (const auto &[ziel, feld] : felder) {
+            if (ausDatei(ziel))
+                setze(feld, ziel == ZielAnzahl ? QString() : w[ziel]);
+        }
+    };
+    fuellen(m_adresse, adresse, false);
+    fuellen(m_bank, bank, bankKomplett);
     // The carriers are emptied before the next line, as their fields are.
     m_adresse.write(QStringLiteral("M"), key);
     m_bank.write(QStringLiteral("M"), key);
