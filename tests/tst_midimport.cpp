@@ -6,6 +6,8 @@
 #include "dialogdriver.h"
 #include "midimport.h"
 #include "midimportlauf.h"
+#include "registerexport.h"
+#include "demodaten.h"
 #include "testdb.h"
 #include "wdatum.h"
 
@@ -237,6 +239,36 @@ private slots:
         QCOMPARE(zeileText("SELECT eintritt,austritt,bezahlt,zahlstatus,statusdatum FROM mitglied WHERE mid=30"),
                  QString("2026-06-15|2200-01-01|2026-06-15|N|2026-06-15"));
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM sqlite_temp_master WHERE name='zwimid'"), 0);
+    }
+
+    // The register's export of the demo books: the report counts what the export left
+    // out and added, and "Ja" marks the missing members as left on the file's date.
+    void demoBuecher()
+    {
+        m_db.reset(); // demo books need empty ones
+        m_db = std::make_unique<TestDb>();
+        QVERIFY(DemoDaten(7).erzeugen(300, 20));
+        QTemporaryDir dir;
+        RegisterExport inhalt;
+        QVERIFY(DemoRegisterExport(dir.filePath("register.csv"), inhalt));
+        QVERIFY(inhalt.fehlend > 0);
+        const int vorher = TestDb::anzahl("SELECT count(*) FROM mitglied WHERE austritt<?", {QDate::currentDate()});
+        MIDImport dialog;
+        DialogTreiber::feldBei<QLineEdit>(&dialog, "Dateiname")->setText(dir.filePath("register.csv"));
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Yes);
+        dialog.pImport();
+        QCOMPARE(skript.anfragen().size(), 1);
+        QCOMPARE(skript.anfragen().first().text,
+                 QString("%1 Sätze gelesen\n%2 Sätze neu\n%3 Sätze aktualisiert\n%4 Sätze nicht mehr vorhanden\n"
+                         "Nicht mehr vorhandene Mitglieder als ausgetreten markieren?")
+                     .arg(inhalt.zeilen)
+                     .arg(inhalt.neu)
+                     .arg(inhalt.zeilen - inhalt.neu)
+                     .arg(inhalt.fehlend));
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM mitglied WHERE austritt=?", {UtilDatumText(QDate::currentDate())}),
+                 inhalt.fehlend);
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM mitglied WHERE austritt<?", {QDate::currentDate()}), vorher);
     }
 
 private:
