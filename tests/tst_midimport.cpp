@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(MIDImportLauf::Ergebnis)
@@ -170,6 +171,7 @@ private slots:
                                  << "Müller|Jürgen|2200-01-01|1";
         QTest::newRow("Windows-Zeilenenden") << QByteArray(kopf).replace("\n", "\r\n") + "4711,Hans,Mai,\r\n"
                                              << E::Fertig << 1 << "" << "Mai|Hans|2200-01-01|1";
+        QTest::newRow("leer") << QByteArray() << E::KeineDaten << 0 << "" << "Meier|Hans|2200-01-01|1";
         QTest::newRow("nur Kopf") << kopf << E::KeineDaten << 0 << "" << "Meier|Hans|2200-01-01|1";
         QByteArray binaer;
         for (int i = 0; i < 1024; ++i)
@@ -239,6 +241,27 @@ private slots:
         QCOMPARE(zeileText("SELECT eintritt,austritt,bezahlt,zahlstatus,statusdatum FROM mitglied WHERE mid=30"),
                  QString("2026-06-15|2200-01-01|2026-06-15|N|2026-06-15"));
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM sqlite_temp_master WHERE name='zwimid'"), 0);
+    }
+
+    // A database that refuses to write: the import stops at the first line with the cause, nothing written.
+    void schreibgeschuetzt()
+    {
+        Importdatei datei("Mitgliedsnummer,Nachname\n4711,Mai\n4712,Roth\n");
+        QSqlDatabase db = QSqlDatabase::database();
+        const QString optionen = db.connectOptions();
+        db.close();
+        db.setConnectOptions(optionen + ";QSQLITE_OPEN_READONLY");
+        QVERIFY(db.open());
+        MIDImportLauf lauf(datei.csv);
+        const E ergebnis = lauf.importieren();
+        const QString grund = Db::fehlerText();
+        db.close();
+        db.setConnectOptions(optionen);
+        QVERIFY(db.open());
+        QCOMPARE(ergebnis, E::Datenbankfehler);
+        QCOMPARE(grund, QString("Die Datenbank ist schreibgeschützt"));
+        QCOMPARE(lauf.gelesen(), 0);
+        QCOMPARE(zeileText("SELECT name1 FROM adresse WHERE key='00004711'"), QString("Meier"));
     }
 
     // The register's export of the demo books: the report counts what the export left

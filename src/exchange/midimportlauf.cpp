@@ -91,8 +91,6 @@ bool MIDImportLauf::exec(QSqlQuery &q)
 
 bool MIDImportLauf::kopfLesen()
 {
-    if (!m_datei.startLine())
-        return false;
     for (int spalte = 0; !m_datei.eol(); ++spalte) {
         const QString name = SuchName(m_datei.readField(), QString());
         for (int ziel = 0; ziel < ZielAnzahl; ++ziel) {
@@ -150,6 +148,8 @@ MIDImportLauf::Ergebnis MIDImportLauf::importieren()
     if (!m_datei.isValid())
         return Ergebnis::NichtGeoeffnet;
     m_dateiDatum = m_datei.creationDate();
+    if (!m_datei.startLine())
+        return Ergebnis::KeineDaten;
     if (!kopfLesen())
         return Ergebnis::FalschesFormat;
     eigeneGliederungen();

@@ -28,7 +28,7 @@ public:
         Fertig,
         NichtGeoeffnet, // the file did not open (CSVDatei has said why)
         FalschesFormat, // no member-number or surname column
-        KeineDaten,     // not one line read
+        KeineDaten,     // an empty file, or not one line read
         Abgebrochen,    // stopped on request; the lines read so far are kept
         Datenbankfehler // a line could not be written (Db::fehlerText()); the lines before it are kept
     };
@@ -63,6 +63,7 @@ private:
     };
     using Werte = std::array<QString, ZielAnzahl>;
 
+    // Finds the columns in the line just started; false without member number or surname.
     bool kopfLesen();
     bool hat(Ziel ziel) const { return m_spalte[ziel] >= 0; }
     void eigeneGliederungen();
