@@ -1,6 +1,8 @@
-// A fee payment killed at any moment: the process "beitragszahler" pays fees in
-// "Bank/Kasse" and is killed with SIGKILL after increasing delays. After each
-// kill the file is sound and every payment is there completely or not at all.
+// A fee payment and a member import killed at any moment: the process
+// "beitragszahler" pays fees in "Bank/Kasse" or imports a member file and is
+// killed with SIGKILL after increasing delays. After each kill the file is sound,
+// every payment is there completely or not at all, and every imported line is
+// whole, the lines reported as read among them.
 
 #include "db.h"
 #include "parameter.h"
@@ -20,6 +22,30 @@ constexpr int kEintraege = 3;
 QString zahlerProgramm()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/beitragszahler");
+}
+
+// Starts the process, kills it `ms` after it has opened the books and returns what it printed.
+QByteArray abbrechen(const QStringList &argumente, int ms)
+{
+    QProcess zahler;
+    zahler.start(zahlerProgramm(), argumente);
+    if (!zahler.waitForReadyRead(10000))
+        qWarning() << zahler.errorString();
+    QThread::msleep(ms);
+    zahler.kill();
+    zahler.waitForFinished();
+    return zahler.readAllStandardOutput();
+}
+
+// A member file in which every member's telephone, town and bank name carry the version.
+void mitgliederDatei(const QString &name, int anzahl, int fassung)
+{
+    QFile datei(name);
+    QVERIFY(datei.open(QIODevice::WriteOnly));
+    QByteArray inhalt = "Mitgliedsnummer,Vorname,Nachname,Stadt,Telefon,Kontonummer,Bankleitzahl,Kreditinstitut\n";
+    for (int mid = 1; mid <= anzahl; ++mid)
+        inhalt += QStringLiteral("%1,Hans,Meier %1,Ort v%2,v%2,12345,37050198,Bank v%2\n").arg(mid).arg(fassung).toUtf8();
+    QVERIFY(datei.write(inhalt) == inhalt.size());
 }
 
 } // namespace
@@ -50,12 +76,7 @@ private slots:
         int mitten = 0; // kills that left a transaction open
         // Fine steps first; on a slow machine longer ones until some payments went through.
         for (int ms = 0; ms <= 60 || (bezahlt < 3 && ms < 3000); ms += ms < 60 ? 4 : 50) {
-            QProcess zahler;
-            zahler.start(zahlerProgramm(), {db.datei(), "4711", "100000"});
-            QVERIFY2(zahler.waitForReadyRead(10000), qPrintable(zahler.errorString()));
-            QThread::msleep(ms);
-            zahler.kill();
-            QVERIFY(zahler.waitForFinished());
+            abbrechen({db.datei(), "4711", "100000"}, ms);
             mitten += QFile::exists(db.datei() + "-journal");
             bezahlt = ganz();
             QVERIFY(bezahlt >= 0);
@@ -70,7 +91,65 @@ private slots:
         QCOMPARE(ganz(), bezahlt + 2);
     }
 
+    // The update of every member by a second file, killed midway: each member is
+    // wholly of the first or the second file, and the second reaches at least the
+    // last line reported as read.
+    void importGanzOderGarNicht()
+    {
+        TestDb db;
+        QVERIFY(db.ok());
+        const QString erste = db.verzeichnis() + "/v1.csv";
+        const QString zweite = db.verzeichnis() + "/v2.csv";
+        mitgliederDatei(erste, kImport, 1);
+        mitgliederDatei(zweite, kImport, 2);
+        QProcess einlesen;
+        einlesen.start(zahlerProgramm(), {db.datei(), "import", erste});
+        QVERIFY(einlesen.waitForFinished(60000) && einlesen.exitCode() == 0);
+        QCOMPARE(importStand(0), 0);
+
+        int gemeldetGesamt = 0;
+        for (int ms = 0; ms <= 400 || (gemeldetGesamt == 0 && ms < 5000); ms += 50) {
+            const QByteArrayList meldungen = abbrechen({db.datei(), "import", zweite}, ms).split('\n');
+            int gemeldet = 0;
+            for (const QByteArray &m : meldungen) {
+                if (m.startsWith("gelesen "))
+                    gemeldet = m.mid(8).toInt();
+            }
+            gemeldetGesamt += gemeldet;
+            QVERIFY(importStand(gemeldet) >= gemeldet);
+        }
+        qInfo("%d lines reported as read before the kills", gemeldetGesamt);
+        QVERIFY(gemeldetGesamt > 0);
+
+        QProcess fertig;
+        fertig.start(zahlerProgramm(), {db.datei(), "import", zweite});
+        QVERIFY(fertig.waitForFinished(60000) && fertig.exitCode() == 0);
+        QCOMPARE(importStand(0), kImport);
+    }
+
 private:
+    static constexpr int kImport = 5000;
+
+    // How many members are of the second file when the file is sound, every
+    // member is whole and those of the second file come first; else -1.
+    static int importStand(int gemeldet)
+    {
+        if (TestDb::zeile("PRAGMA integrity_check") != QStringList{"ok"})
+            return -1;
+        const QStringList stand = TestDb::zeile(
+            "SELECT count(*),sum(m.tel='v2'),ifnull(max(CASE WHEN m.tel='v2' THEN m.mid END),0),"
+            "sum(a.ort='Ort '||m.tel AND b.bank='Bank '||m.tel AND a.name1='Meier '||m.mid) FROM mitglied m "
+            "LEFT JOIN adresse a ON a.art='M' AND a.key=printf('%08d',m.mid) "
+            "LEFT JOIN bankverbindung b ON b.art='M' AND b.key=a.key");
+        const QString n = QString::number(kImport);
+        const int zweite = stand.value(1).toInt();
+        if (stand.value(0) != n || stand.value(3) != n || stand.value(2).toInt() != zweite || zweite < gemeldet) {
+            qWarning() << "Stand" << stand << "gemeldet" << gemeldet;
+            return -1;
+        }
+        return zweite;
+    }
+
     // The number of payments in the books when the file is sound and each of them
     // is whole, else -1 (with the reason in the test log).
     static int ganz()

@@ -1,6 +1,7 @@
 // Times the typical reads of the program on large books: generated demo data or an existing file.
 
 #include "blzimport.h"
+#include "csvdatei.h"
 #include "db.h"
 #include "demodaten.h"
 #include "dtausdatei.h"
@@ -8,6 +9,7 @@
 #include "interaktion.h"
 #include "kontozeilen.h"
 #include "ktodruck.h"
+#include "midimportlauf.h"
 #include "parameter.h"
 #include "smtp.h"
 #include "suchname.h"
@@ -35,6 +37,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -218,6 +221,51 @@ qint64 quittungenDrucken(const QString &pdf)
     return Db::wert(QStringLiteral("SELECT count(*) FROM spende WHERE quittung>='2000-01-01'")).toLongLong();
 }
 
+// The central register's export of `anzahl` members with German headers, every column filled,
+// as UTF-8 with Windows line ends; `fassung` goes into the telephone number and the town.
+void mitgliederDateiErzeugen(const QString &name, int anzahl, int fassung)
+{
+    QFile datei(name);
+    if (!datei.open(QIODevice::WriteOnly))
+        return;
+    QByteArray inhalt = "Mitgliedsnummer,Interne Kontakt-ID,Vorname,Nachname,Geburtsdatum,Gender,Straße,PLZ,Stadt,"
+                        "Land,Staatsbürgerschaft,Telefon,E-Mail,Einzugsermächtigung,Kontoinhaber,Kontonummer,"
+                        "Bankleitzahl,Kreditinstitut,Gesamtbeitrag,Eintrittsdatum,Austrittsdatum,Gemeinde,Landkreis,"
+                        "Regierungsbezirk,Bundesland\r\n";
+    for (int mid = 1; mid <= anzahl; ++mid) {
+        const bool lastschrift = mid % 3 != 0;
+        const QString zeile
+            = QStringLiteral("%1,%2,Jürgen,\"Müller-%1\",%3.0%4.19%5,%6,\"Hauptstraße %7\",%8,\"Münster %9\",D,"
+                             "deutsch,0251-%9%1,m%1@example.org,%10,,%11,37050198,Sparkasse,%12.00,01.0%4.20%13,,"
+                             "Münster,KV Münster,Münster,NRW\r\n")
+                  .arg(mid)
+                  .arg(mid + 500000)
+                  .arg(10 + mid % 18)
+                  .arg(1 + mid % 9)
+                  .arg(40 + mid % 60)
+                  .arg(mid % 2 ? QStringLiteral("männlich") : QStringLiteral("weiblich"))
+                  .arg(mid % 200)
+                  .arg(48000 + mid % 200)
+                  .arg(fassung)
+                  .arg(lastschrift ? QStringLiteral("Ja") : QStringLiteral("Nein"))
+                  .arg(lastschrift ? QString::number(1000000 + mid) : QString())
+                  .arg(36 + mid % 4 * 12)
+                  .arg(10 + mid % 15, 2, 10, QLatin1Char('0'));
+        inhalt += zeile.toUtf8();
+    }
+    datei.write(inhalt);
+}
+
+// The member import as the dialog runs it, into the open books; the number of lines read, -1 on failure.
+qint64 mitgliederImportieren(const QString &name)
+{
+    QWidget dialog;
+    CSVDatei csv(true, true, &dialog);
+    csv.setDateiName(name);
+    MIDImportLauf lauf(csv);
+    return lauf.importieren() == MIDImportLauf::Ergebnis::Fertig ? lauf.gelesen() : -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -245,7 +293,11 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Zahl der Zuwendungsbestätigungen (eigene Datei, je Mitglied "
                                                        "eine Spende; 0: keine)."),
                                         QStringLiteral("N"), QStringLiteral("10000"));
-    parser.addOptions({mitglieder, buchungen, saat, laeufe, mails, quittungen});
+    const QCommandLineOption importe(QStringLiteral("import"),
+                                     QStringLiteral("Zahl der Mitglieder der Importdatei (in eine neue Datenbank, dann "
+                                                    "als Aktualisierung; 0: kein Import)."),
+                                     QStringLiteral("N"), QStringLiteral("100000"));
+    parser.addOptions({mitglieder, buchungen, saat, laeufe, mails, quittungen, importe});
     parser.addPositionalArgument(QStringLiteral("DATEI"),
                                  QStringLiteral("Vorhandene Datenbank, oder neue Datei für die Beispieldaten "
                                                 "(ohne Angabe eine temporäre Datei)."));
@@ -472,6 +524,39 @@ int main(int argc, char *argv[])
         out << zeile(e.vorgang, QString::number(e.zeilen), QString::number(e.laeufe), ms(e.ersterMs),
                      ms(e.medianMs))
             << "  (" << QFileInfo(pdf).size() / 1024 << " KB)\n";
+}
+
+    // The member import: a new database, then the same file again, where every line is an update.
+    const int importMitglieder = parser.value(importe).toInt();
+    if (importMitglieder > 0) {
+        const QString importDb = tmp.filePath(QStringLiteral("import.db"));
+        const QString importDatei = tmp.filePath(QStringLiteral("mitglieder.csv"));
+        const QString updateDatei = tmp.filePath(QStringLiteral("mitglieder2.csv"));
+        mitgliederDateiErzeugen(importDatei, importMitglieder, 1);
+        mitgliederDateiErzeugen(updateDatei, importMitglieder, 2);
+        if (!Db::anlegen(importDb)) {
+            err << "Die Datenbank " << importDb << " kann nicht angelegt werden.\n";
+            return 1;
+        }
+        Db::ausfuehren(QStringLiteral("INSERT INTO verband (namekurz,ebene,teilvon) VALUES ('LV NRW',1,''),"
+                                      "('KV MÜNSTER',3,'LV NRW')"));
+        Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES ('General/Gliederung','LV NRW')"));
+        UtilInitLeeren();
+        // On a shared machine the wall time includes other processes; the CPU time does not.
+        const std::clock_t cpuVorher = std::clock();
+        QList<Ergebnis> importZeiten;
+        importZeiten.append(messen(QStringLiteral("Mitgliederimport, neue Datenbank"), 1,
+                                   [&] { return mitgliederImportieren(importDatei); }));
+        importZeiten.append(messen(QStringLiteral("Mitgliederimport, Aktualisierung"), 1,
+                                   [&] { return mitgliederImportieren(updateDatei); }));
+        const double cpu = double(std::clock() - cpuVorher) / CLOCKS_PER_SEC;
+        out << "\nDatei: " << importDb << ", "
+            << Db::wert(QStringLiteral("SELECT count(*) FROM mitglied")).toLongLong() << " Mitglieder, CPU-Zeit "
+            << QString::number(cpu, 'f', 1) << " s für beide Importe\n";
+        for (const Ergebnis &e : importZeiten)
+            out << zeile(e.vorgang, QString::number(e.zeilen), QString::number(e.laeufe), ms(e.ersterMs),
+                         ms(e.medianMs))
+                << "\n";
         Db::schliessen();
     }
     return 0;

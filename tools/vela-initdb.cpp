@@ -2,6 +2,7 @@
 
 #include "db.h"
 #include "demodaten.h"
+#include "registerexport.h"
 #include "programm.h"
 
 #include <QCommandLineParser>
@@ -30,7 +31,11 @@ int main(int argc, char *argv[])
                                       QStringLiteral("Letzter Tag der Buchungen (yyyy-MM-dd), sonst heute."),
                                       QStringLiteral("DATUM"));
     const QCommandLineOption still(QStringLiteral("quiet"), QStringLiteral("Keine Zeiten ausgeben."));
-    parser.addOptions({demo, mitglieder, buchungen, saat, stichtag, still});
+    const QCommandLineOption register_(QStringLiteral("register"),
+                                       QStringLiteral("Mit --demo: schreibt dazu den Export des Mitgliederregisters "
+                                                      "(für den Mitgliederimport) in diese Datei."),
+                                       QStringLiteral("CSV-DATEI"));
+    parser.addOptions({demo, mitglieder, buchungen, saat, stichtag, still, register_});
     parser.addPositionalArgument(QStringLiteral("DATEI"), QStringLiteral("Die neue Datenbankdatei."));
     if (const auto ende = VelaAufruf(parser, app.arguments(), 1, 1))
         return *ende;
@@ -81,6 +86,11 @@ int main(int argc, char *argv[])
             }
             out << qSetFieldWidth(29) << Qt::left << "Gesamt" << qSetFieldWidth(8) << Qt::right << summe
                 << qSetFieldWidth(0) << " ms\n";
+        }
+        RegisterExport export_;
+        if (parser.isSet(register_) && !DemoRegisterExport(parser.value(register_), export_)) {
+            err << "Die Datei " << parser.value(register_) << " kann nicht geschrieben werden.\n";
+            return 1;
         }
     }
     return 0;

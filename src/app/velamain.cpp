@@ -9,6 +9,7 @@
 #include "kontenplan.h"
 #include "ktodruck.h"
 #include "lieferant.h"
+#include "midimport.h"
 #include "mitglieder.h"
 #include "parameter.h"
 #include "setup.h"
@@ -318,6 +319,12 @@ void VelaMain::pTextbaustein()
     dialog.exec();
 }
 
+void VelaMain::pMIDImport()
+{
+    MIDImport dialog;
+    dialog.exec();
+}
+
 void VelaMain::pSetup()
 {
     Setup dialog;
@@ -368,6 +375,5 @@ void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); 
 void VelaMain::pJournExport() { nochNicht(this, QStringLiteral("Der Journalexport")); }
 void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
 void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
-void VelaMain::pMIDImport() { nochNicht(this, QStringLiteral("Der Mitgliederimport")); }
 void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
 void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }

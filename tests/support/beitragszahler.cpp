@@ -1,11 +1,15 @@
 // Pays a member's fee again and again in "Bank/Kasse", through the donation
 // dialog and the form's own save, until the count is reached or the process is
-// killed. Prints "bereit" once the books are open.
+// killed; or imports a member file, printing "gelesen <n>" whenever the number
+// of lines read grows. Prints "bereit" once the books are open.
 //
 //   beitragszahler <database file> <mid> <number of payments>
+//   beitragszahler <database file> import <member file>
 
+#include "csvdatei.h"
 #include "db.h"
 #include "dialogdriver.h"
+#include "midimportlauf.h"
 #include "wmitglied.h"
 #include "zahlungen.h"
 
@@ -35,6 +39,25 @@ void zahle(Zahlungen &form, const QString &mid)
     knopf(&form, QStringLiteral("&Speichern"))->click();
 }
 
+// The import as the dialog runs it, with the file date of today.
+int importiere(const QString &datei)
+{
+    QWidget dialog;
+    CSVDatei csv(true, true, &dialog);
+    csv.setDateiName(datei);
+    MIDImportLauf lauf(csv);
+    int gemeldet = 0;
+    lauf.setFortschritt([&gemeldet](int gelesen) {
+        if (gelesen > gemeldet) {
+            gemeldet = gelesen;
+            std::printf("gelesen %d\n", gelesen);
+            std::fflush(stdout);
+        }
+        return true;
+    });
+    return lauf.importieren() == MIDImportLauf::Ergebnis::Fertig ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -44,6 +67,11 @@ int main(int argc, char *argv[])
     if (args.size() != 4 || !Db::oeffnen(args.at(1)))
         return 2;
     Db::setOffen(true);
+    if (args.at(2) == QLatin1String("import")) {
+        std::puts("bereit");
+        std::fflush(stdout);
+        return importiere(args.at(3));
+    }
     Zahlungen form;
     form.show();
     std::puts("bereit");

@@ -1,0 +1,143 @@
+#include "midimport.h"
+
+#include "db.h"
+#include "interaktion.h"
+#include "midimportlauf.h"
+#include "textutil.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const QString &fehlerTitel()
+{
+    static const QString t = QStringLiteral("Fehler bei Import");
+    return t;
+}
+
+const QString &fertigTitel()
+{
+    static const QString t = QStringLiteral("Import abgeschlossen");
+    return t;
+}
+
+} // namespace
+
+MIDImport::MIDImport(QWidget *parent) : QDialog(parent), m_datei(true, true, this)
+{
+    setWindowTitle(QStringLiteral("Import Mitgliederdatei"));
+    auto *layout = new QGridLayout(this);
+    m_datei.FuellLayout(layout, 0, 0);
+    m_fortschritt = new QLabel(this);
+    m_fortschritt->setFixedSize(100, 25);
+    layout->addWidget(m_fortschritt, 2, 1, 1, 2);
+    m_ok = UtilKnopf(QStringLiteral("&Ok"), this);
+    QPushButton *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
+    layout->addWidget(m_ok, 3, 1);
+    layout->addWidget(abbruch, 3, 2);
+    connect(m_ok, &QPushButton::clicked, this, &MIDImport::pImport);
+    connect(abbruch, &QPushButton::clicked, this, &MIDImport::pAbbruch);
+}
+
+// While the import runs, "&Abbruch", Escape and the window's close button stop it after the current line.
+void MIDImport::pAbbruch()
+{
+    if (m_laeuft)
+        m_stop = true;
+    else
+        reject();
+}
+
+void MIDImport::closeEvent(QCloseEvent *event)
+{
+    if (m_laeuft) {
+        m_stop = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void MIDImport::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        pAbbruch();
+        return;
+    }
+    // Return belongs to the fields, not to a button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void MIDImport::pImport()
+{
+    if (m_laeuft)
+        return;
+    MIDImportLauf lauf(m_datei);
+    lauf.setFortschritt([this](int gelesen) {
+        m_fortschritt->setText(QString::number(gelesen) + QStringLiteral(" Sätze"));
+        QApplication::processEvents();
+        return !m_stop;
+    });
+    m_laeuft = true;
+    m_stop = false;
+    m_ok->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const MIDImportLauf::Ergebnis ergebnis = lauf.importieren();
+    QApplication::restoreOverrideCursor();
+    m_laeuft = false;
+    m_ok->setEnabled(true);
+    m_fortschritt->setText(QString::number(lauf.gelesen()) + QStringLiteral(" Sätze"));
+    m_datei.closeFile();
+
+    switch (ergebnis) {
+    case MIDImportLauf::Ergebnis::NichtGeoeffnet:
+        return;
+    case MIDImportLauf::Ergebnis::FalschesFormat:
+        Interaktion::kritisch(this, fehlerTitel(), QStringLiteral("Datei hat falsches Format"));
+        return;
+    case MIDImportLauf::Ergebnis::KeineDaten:
+        Interaktion::kritisch(this, fehlerTitel(),
+                              (QStringList{QStringLiteral("Keine Daten gefunden")} + lauf.hinweise())
+                                  .join(QLatin1Char('\n')));
+        return;
+    case MIDImportLauf::Ergebnis::Abgebrochen:
+        Interaktion::information(this, QStringLiteral("Import abgebrochen"),
+                                 lauf.bericht()
+                                     + QStringLiteral("\nDer Rest der Datei wurde nicht gelesen, niemand wurde "
+                                                      "als ausgetreten markiert."));
+        return;
+    case MIDImportLauf::Ergebnis::Datenbankfehler:
+        Interaktion::kritisch(this, fehlerTitel(),
+                              Db::fehlerText() + QStringLiteral("\nDie gelesenen Sätze sind gespeichert.\n")
+                                  + lauf.bericht());
+        return;
+    case MIDImportLauf::Ergebnis::Fertig:
+        break;
+    }
+
+    if (lauf.nichtMehrVorhanden() > 0) {
+        const auto antwort = Interaktion::frage(
+            this, fertigTitel(),
+            lauf.bericht() + QStringLiteral("\nNicht mehr vorhandene Mitglieder als ausgetreten markieren?"),
+            QMessageBox::Yes | QMessageBox::No);
+        if (antwort == QMessageBox::Yes) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const bool ok = lauf.austrittMarkieren();
+            QApplication::restoreOverrideCursor();
+            if (!ok) {
+                Interaktion::kritisch(this, fehlerTitel(), Db::fehlerText());
+                return;
+            }
+        }
+    } else {
+        Interaktion::information(this, fertigTitel(), lauf.bericht());
+    }
+    accept();
+}
