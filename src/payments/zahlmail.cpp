@@ -1,0 +1,190 @@
+#include "zahlmail.h"
+
+#include "db.h"
+#include "interaktion.h"
+#include "smtp.h"
+#include "textutil.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+
+namespace {
+
+// The kinds with mails, in the order of their boxes and of their mail slots in
+// 'Status/Zahlungen' (kind k at position 1 + 2k).
+const char kCodes[ZahlungMail::kArten + 1] = "RrLlG123";
+const char *const kTexte[ZahlungMail::kArten] = {"&Vorkasse",
+                                                 "Vorkasse &Neumitglieder",
+                                                 "&Lastschrifthinweis",
+                                                 "Lastschrifthinweis N&eumitglieder",
+                                                 "&Geplatzte Lastschrift",
+                                                 "&1. Mahnung",
+                                                 "&2. Mahnung",
+                                                 "&3. Mahnung"};
+
+const QString kTitel = QStringLiteral("Zahlungen - Emails");
+const QString kMeldungTitel = QStringLiteral("Zahlungen Email");
+
+int artIndex(const QString &code)
+{
+    for (int k = 0; k < ZahlungMail::kArten; ++k) {
+        if (code == QString(QLatin1Char(kCodes[k])))
+            return k;
+    }
+    return -1;
+}
+
+} // namespace
+
+ZahlungMail::ZahlungMail(QWidget *parent)
+    : QDialog(parent), m_neuKasten(new QCheckBox(QStringLiteral("&Bereits erstellte Mails neu erstellen"), this)),
+      m_ok(UtilKnopf(QStringLiteral("&OK"), this)), m_abbruch(UtilKnopf(QStringLiteral("&Abbruch"), this)),
+      m_fortschritt(new QLabel(this))
+{
+    setWindowTitle(kTitel);
+    auto *layout = new QVBoxLayout(this);
+    for (int k = 0; k < kArten; ++k) {
+        m_artKasten[k] = new QCheckBox(QString::fromUtf8(kTexte[k]), this);
+        m_artKasten[k]->setChecked(true);
+        layout->addWidget(m_artKasten[k]);
+    }
+    layout->addWidget(m_neuKasten);
+
+    auto *knoepfe = new QHBoxLayout;
+    m_fortschritt->setMinimumWidth(150);
+    knoepfe->addWidget(m_ok);
+    knoepfe->addWidget(m_abbruch);
+    knoepfe->addWidget(m_fortschritt);
+    knoepfe->addStretch();
+    layout->addLayout(knoepfe);
+
+    connect(m_neuKasten, &QCheckBox::stateChanged, this, &ZahlungMail::pDupWarn);
+    connect(m_ok, &QPushButton::clicked, this, &ZahlungMail::pLauf);
+    connect(m_abbruch, &QPushButton::clicked, this, &ZahlungMail::reject);
+}
+
+void ZahlungMail::pDupWarn(int state)
+{
+    if (state == Qt::Checked)
+        Interaktion::warnung(this, kTitel,
+                             QStringLiteral("Achtung: Wenn diese Option aktiviert ist, ist es nicht ausgeschlossen, "
+                                            "dass Emails doppelt versendet werden!"));
+}
+
+void ZahlungMail::pFelder()
+{
+    for (int k = 0; k < kArten; ++k)
+        m_an[k] = m_artKasten[k]->isChecked();
+    m_neu = m_neuKasten->isChecked();
+}
+
+void ZahlungMail::pSetLauf(bool laeuft)
+{
+    m_laeuft = laeuft;
+    for (QCheckBox *kasten : m_artKasten)
+        kasten->setEnabled(!laeuft);
+    m_ok->setEnabled(!laeuft);
+}
+
+void ZahlungMail::reject()
+{
+    if (m_laeuft)
+        m_abbrechen = true;
+    else
+        QDialog::reject();
+}
+
+void ZahlungMail::closeEvent(QCloseEvent *event)
+{
+    if (m_laeuft) {
+        m_abbrechen = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+// All mail rows read before the first mail: an open read would hold back the
+// commit of every "done" until the pass ends.
+QList<ZahlungMail::Zeile> ZahlungMail::pZeilen()
+{
+    QList<Zeile> zeilen;
+    QSqlQuery q = Db::abfrage(
+        QStringLiteral("SELECT mid,art,bausteinm,cent,done,sperren FROM zahllauf WHERE form='M' ORDER BY mid"));
+    while (q.next()) {
+        zeilen.append({q.value(0).toInt(), artIndex(q.value(1).toString()), q.value(2).toString(),
+                       q.value(3).toLongLong(), q.value(4).toString() == QLatin1String("J"),
+                       q.value(5).toString() == QLatin1String("J")});
+    }
+    return zeilen;
+}
+
+void ZahlungMail::pLauf()
+{
+    if (m_laeuft)
+        return;
+    Smtp smtp;
+    pFelder();
+    pSetLauf(true);
+    m_abbrechen = false;
+    m_fehler = 0;
+    std::fill(std::begin(m_marke), std::end(m_marke), 0);
+
+    const int jahr = QDate::currentDate().year();
+    const QList<Zeile> zeilen = pZeilen();
+    for (const Zeile &z : zeilen) {
+        if (m_abbrechen)
+            break;
+        if (z.art < 0) // a direct debit: goes to the DTAUS file, never by mail
+            continue;
+        if (m_marke[z.art] == 0)
+            m_marke[z.art] = 1;
+        if (z.gesperrt || (z.done && !m_neu) || !m_an[z.art])
+            continue;
+
+        // A member without mail address is a failure like a refused one, not a mail to nobody.
+        if (smtp.setText(z.baustein, QStringLiteral("M"), UtilMidKey(z.mid), z.mid, jahr, z.cent)
+            && !smtp.recipient().trimmed().isEmpty()) {
+            m_fortschritt->setText(QString::number(z.mid));
+            if (smtp.sendMail()) {
+                Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J' WHERE mid=?"), {QString::number(z.mid)});
+                continue;
+            }
+        }
+        ++m_fehler;
+        if (!z.done)
+            m_marke[z.art] = 2;
+    }
+    m_fortschritt->clear();
+    pSetLauf(false);
+
+    if (m_abbrechen)
+        Interaktion::information(this, kMeldungTitel, QStringLiteral("Der Lauf wurde abgebrochen"));
+    if (m_fehler > 0)
+        Interaktion::information(this, kMeldungTitel,
+                                 QString::number(m_fehler) + QStringLiteral("Emails konnten nicht gesendet wewrden"));
+    if (!m_abbrechen && m_fehler == 0) {
+        pStatusSetzen();
+        Interaktion::information(this, kMeldungTitel, QStringLiteral("Fertig"));
+    }
+    accept();
+}
+
+// A kind is done once it has mail rows and none failed; its box may have been off.
+void ZahlungMail::pStatusSetzen() const
+{
+    QString status =
+        Db::wert(QStringLiteral("SELECT wert FROM parameter WHERE key='Status/Zahlungen'")).toString();
+    for (int k = 0; k < kArten; ++k) {
+        const int pos = 1 + 2 * k;
+        if (m_marke[k] == 1 && pos < status.size())
+            status[pos] = QLatin1Char('D');
+    }
+    Db::ausfuehren(QStringLiteral("UPDATE parameter SET wert=? WHERE key='Status/Zahlungen'"), {status});
+}
