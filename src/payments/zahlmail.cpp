@@ -135,7 +135,25 @@ void ZahlungMail::pLauf()
     m_abbrechen = false;
     m_fehler = 0;
     std::fill(std::begin(m_marke), std::end(m_marke), 0);
+    pSenden(smtp);
+    m_fortschritt->clear();
+    pSetLauf(false);
 
+    if (m_abbrechen)
+        Interaktion::information(this, kMeldungTitel, QStringLiteral("Der Lauf wurde abgebrochen"));
+    if (m_fehler > 0)
+        Interaktion::information(this, kMeldungTitel,
+                                 QString::number(m_fehler) + QStringLiteral("Emails konnten nicht gesendet wewrden"));
+    if (!m_abbrechen && m_fehler == 0) {
+        pStatusSetzen();
+        Interaktion::information(this, kMeldungTitel, QStringLiteral("Fertig"));
+    }
+    accept();
+}
+
+// One mail per due row, until the rows end or a stop is requested.
+void ZahlungMail::pSenden(Smtp &smtp)
+{
     const int jahr = QDate::currentDate().year();
     const QList<Zeile> zeilen = pZeilen();
     for (const Zeile &z : zeilen) {
@@ -153,6 +171,7 @@ void ZahlungMail::pLauf()
             && !smtp.recipient().trimmed().isEmpty()) {
             m_fortschritt->setText(QString::number(z.mid));
             if (smtp.sendMail()) {
+                // Committed at once: an accepted mail stays marked whatever happens next.
                 Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J' WHERE mid=?"), {QString::number(z.mid)});
                 continue;
             }
@@ -161,19 +180,6 @@ void ZahlungMail::pLauf()
         if (!z.done)
             m_marke[z.art] = 2;
     }
-    m_fortschritt->clear();
-    pSetLauf(false);
-
-    if (m_abbrechen)
-        Interaktion::information(this, kMeldungTitel, QStringLiteral("Der Lauf wurde abgebrochen"));
-    if (m_fehler > 0)
-        Interaktion::information(this, kMeldungTitel,
-                                 QString::number(m_fehler) + QStringLiteral("Emails konnten nicht gesendet wewrden"));
-    if (!m_abbrechen && m_fehler == 0) {
-        pStatusSetzen();
-        Interaktion::information(this, kMeldungTitel, QStringLiteral("Fertig"));
-    }
-    accept();
 }
 
 // A kind is done once it has mail rows and none failed; its box may have been off.

@@ -5,6 +5,7 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class Smtp;
 
 // "Zahlungen - Emails": sends the mails of the payment run, every unblocked row
 // of form "M" whose kind is chosen, through one SMTP session per mail. A sent
@@ -42,6 +43,7 @@ private:
     void pFelder();
     void pSetLauf(bool laeuft);
     static QList<Zeile> pZeilen();
+    void pSenden(Smtp &smtp);
     void pStatusSetzen() const;
 
     QCheckBox *m_artKasten[kArten];
