@@ -109,8 +109,12 @@ ZahlungBearb::ZahlungBearb(const QString &art, QWidget *parent)
     m_liste->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_liste->verticalHeader()->hide();
 
+    auto *kopf = new QLabel(artName(m_art), this);
+    QFont fett = kopf->font();
+    fett.setBold(true);
+    kopf->setFont(fett);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(artName(m_art), this));
+    layout->addWidget(kopf);
     layout->addLayout(grid);
     layout->addLayout(knoepfe);
     layout->addWidget(m_liste);
