@@ -8,7 +8,7 @@ class QPushButton;
 class Smtp;
 
 // "Zahlungen - Emails": sends the mails of the payment run, every unblocked row
-// of form "M" whose kind is chosen, through one SMTP session per mail. A sent
+// of form "M" whose kind is chosen, one SMTP dialogue per mail. A sent
 // row is marked done at once; the run's mail slots are marked done only after a
 // pass without failure. Cancelling takes effect between two mails.
 class ZahlungMail : public QDialog
