@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -39,6 +40,51 @@ int artIndex(const QString &code)
     }
     return -1;
 }
+
+// The done marks of a pass. A mark is committed at once unless committing takes
+// longer than mailing (a busy disk): then the marks of the mails that went out
+// while the last commit took are committed together. A crash can thus send again
+// only the few mails of one commit's time, and the pass keeps the server's pace.
+class Erledigt
+{
+public:
+    Erledigt() { m_seitCommit.start(); }
+    ~Erledigt() { festschreiben(); }
+    Erledigt(const Erledigt &) = delete;
+    Erledigt &operator=(const Erledigt &) = delete;
+
+    void markieren(int mid)
+    {
+        if (!m_offen)
+            m_offen = Db::begin();
+        Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J' WHERE mid=?"), {QString::number(mid)});
+        festschreibenWennFaellig();
+    }
+
+    // Also before every mail, so that no mark waits for the next accepted one.
+    void festschreibenWennFaellig()
+    {
+        if (m_seitCommit.elapsed() >= m_commitMs)
+            festschreiben();
+    }
+
+private:
+    void festschreiben()
+    {
+        if (!m_offen)
+            return;
+        QElapsedTimer uhr;
+        uhr.start();
+        Db::commit();
+        m_offen = false;
+        m_commitMs = uhr.elapsed();
+        m_seitCommit.start();
+    }
+
+    QElapsedTimer m_seitCommit;
+    qint64 m_commitMs = 0;
+    bool m_offen = false;
+};
 
 } // namespace
 
@@ -156,6 +202,7 @@ void ZahlungMail::pSenden(Smtp &smtp)
 {
     const int jahr = QDate::currentDate().year();
     const QList<Zeile> zeilen = pZeilen();
+    Erledigt erledigt;
     for (const Zeile &z : zeilen) {
         if (m_abbrechen)
             break;
@@ -170,9 +217,9 @@ void ZahlungMail::pSenden(Smtp &smtp)
         if (smtp.setText(z.baustein, QStringLiteral("M"), UtilMidKey(z.mid), z.mid, jahr, z.cent)
             && !smtp.recipient().trimmed().isEmpty()) {
             m_fortschritt->setText(QString::number(z.mid));
+            erledigt.festschreibenWennFaellig();
             if (smtp.sendMail()) {
-                // Committed at once: an accepted mail stays marked whatever happens next.
-                Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J' WHERE mid=?"), {QString::number(z.mid)});
+                erledigt.markieren(z.mid);
                 continue;
             }
         }
