@@ -299,6 +299,25 @@ private slots:
         QVERIFY(!waehlt(&dialog));
     }
 
+    // A save the books refuse names the cause and keeps the row in editing.
+    void schreibgeschuetzt()
+    {
+        Db::schliessen();
+        QVERIFY(Db::oeffnen(m_db->datei(), true));
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Ok);
+        ZahlungBearb dialog("2");
+        QVERIFY(zeige(&dialog));
+        tippeReturn(dialog.findChild<WMitglied *>(), "401");
+        QTest::keyClick(kasten(&dialog, "Sperren"), Qt::Key_Space);
+        QVERIFY(alt(&dialog, Qt::Key_S));
+        QCOMPARE(skript.anfragen().size(), 1);
+        QCOMPARE(skript.anfragen()[0].art, Interaktion::Art::Kritisch);
+        QVERIFY(!waehlt(&dialog));
+        QVERIFY(kasten(&dialog, "Sperren")->isChecked());
+        QCOMPARE(zahllauf(401), QStringLiteral("N|M|2400|N|N"));
+    }
+
 private:
     std::unique_ptr<TestDb> m_db;
 };

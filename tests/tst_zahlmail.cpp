@@ -278,6 +278,25 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 
+    // Books opened read-only could not keep what was sent: no mail goes out.
+    void schreibgeschuetzt()
+    {
+        MailServer server;
+        QVERIFY(server.port() > 0);
+        MailServer::einstellen(server.port());
+        Db::schliessen();
+        QVERIFY(Db::oeffnen(m_db->datei(), true));
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Ok);
+        ZahlungMail dialog;
+        QVERIFY(zeige(&dialog));
+        QVERIFY(alt(&dialog, Qt::Key_O));
+        QCOMPARE(skript.anfragen().size(), 1);
+        QCOMPARE(skript.anfragen()[0].art, Interaktion::Art::Kritisch);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(server.mails().size(), 0);
+    }
+
 private:
     std::unique_ptr<TestDb> m_db;
 };

@@ -246,13 +246,17 @@ void ZahlungBearb::pWrite()
     if (m_wahl || !WBetrag::alleGueltig(this))
         return;
     const QString sperren = m_sperren->isChecked() ? QStringLiteral("J") : QString();
-    if (m_betrag)
-        Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET manuell='J',sperren=?,cent=? WHERE mid=?"),
-                       {sperren, m_betrag->cents(), QString::number(m_mid)});
-    else
-        Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET manuell='J',sperren=?,form=? WHERE mid=?"),
-                       {sperren, m_form->currentIndex() == Email ? QStringLiteral("M") : QStringLiteral("B"),
-                        QString::number(m_mid)});
+    const bool gespeichert = Db::speichern(this, windowTitle(), [&] {
+        if (m_betrag)
+            Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET manuell='J',sperren=?,cent=? WHERE mid=?"),
+                           {sperren, m_betrag->cents(), QString::number(m_mid)});
+        else
+            Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET manuell='J',sperren=?,form=? WHERE mid=?"),
+                           {sperren, m_form->currentIndex() == Email ? QStringLiteral("M") : QStringLiteral("B"),
+                            QString::number(m_mid)});
+    });
+    if (!gespeichert)
+        return;
     pFuellListe();
     pSetWahl(true);
 }

@@ -15,6 +15,8 @@
 #include <QSqlQuery>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 // The kinds with mails, in the order of their boxes and of their mail slots in
@@ -49,41 +51,38 @@ class Erledigt
 {
 public:
     Erledigt() { m_seitCommit.start(); }
-    ~Erledigt() { festschreiben(); }
     Erledigt(const Erledigt &) = delete;
     Erledigt &operator=(const Erledigt &) = delete;
 
-    void markieren(int mid)
+    // False when the mark, or the commit of the marks, failed.
+    bool markieren(int mid)
     {
         if (!m_offen)
-            m_offen = Db::begin();
+            m_offen.emplace();
         Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J' WHERE mid=?"), {QString::number(mid)});
-        festschreibenWennFaellig();
+        return festschreibenWennFaellig();
     }
 
     // Also before every mail, so that no mark waits for the next accepted one.
-    void festschreibenWennFaellig()
+    bool festschreibenWennFaellig() { return m_seitCommit.elapsed() < m_commitMs || festschreiben(); }
+
+    bool festschreiben()
     {
-        if (m_seitCommit.elapsed() >= m_commitMs)
-            festschreiben();
+        if (!m_offen)
+            return true;
+        QElapsedTimer uhr;
+        uhr.start();
+        const bool ok = m_offen->commit();
+        m_offen.reset();
+        m_commitMs = uhr.elapsed();
+        m_seitCommit.start();
+        return ok;
     }
 
 private:
-    void festschreiben()
-    {
-        if (!m_offen)
-            return;
-        QElapsedTimer uhr;
-        uhr.start();
-        Db::commit();
-        m_offen = false;
-        m_commitMs = uhr.elapsed();
-        m_seitCommit.start();
-    }
-
     QElapsedTimer m_seitCommit;
     qint64 m_commitMs = 0;
-    bool m_offen = false;
+    std::optional<Db::Transaktion> m_offen;
 };
 
 } // namespace
@@ -175,29 +174,42 @@ void ZahlungMail::pLauf()
 {
     if (m_laeuft)
         return;
+    if (Db::nurLesen()) {
+        Interaktion::kritisch(this, kMeldungTitel,
+                              QStringLiteral("Die Datenbank ist schreibgeschützt: gesendete Emails könnten nicht "
+                                             "vermerkt werden."));
+        return;
+    }
     Smtp smtp;
     pFelder();
     pSetLauf(true);
     m_abbrechen = false;
+    m_vermerkt = true;
     m_fehler = 0;
     std::fill(std::begin(m_marke), std::end(m_marke), 0);
     pSenden(smtp);
     m_fortschritt->clear();
     pSetLauf(false);
 
-    if (m_abbrechen)
+    if (!m_vermerkt)
+        Interaktion::kritisch(this, kMeldungTitel,
+                              QStringLiteral("Der Lauf wurde angehalten: gesendete Emails konnten nicht vermerkt "
+                                             "werden und gehen beim nächsten Lauf erneut hinaus.\n")
+                                  + Db::fehlerText());
+    else if (m_abbrechen)
         Interaktion::information(this, kMeldungTitel, QStringLiteral("Der Lauf wurde abgebrochen"));
     if (m_fehler > 0)
         Interaktion::information(this, kMeldungTitel,
                                  QString::number(m_fehler) + QStringLiteral("Emails konnten nicht gesendet wewrden"));
-    if (!m_abbrechen && m_fehler == 0) {
+    if (m_vermerkt && !m_abbrechen && m_fehler == 0) {
         pStatusSetzen();
         Interaktion::information(this, kMeldungTitel, QStringLiteral("Fertig"));
     }
     accept();
 }
 
-// One mail per due row, until the rows end or a stop is requested.
+// One mail per due row, until the rows end, a stop is requested or a sent mail
+// cannot be marked (it would go out again with every pass).
 void ZahlungMail::pSenden(Smtp &smtp)
 {
     const int jahr = QDate::currentDate().year();
@@ -217,16 +229,19 @@ void ZahlungMail::pSenden(Smtp &smtp)
         if (smtp.setText(z.baustein, QStringLiteral("M"), UtilMidKey(z.mid), z.mid, jahr, z.cent)
             && !smtp.recipient().trimmed().isEmpty()) {
             m_fortschritt->setText(QString::number(z.mid));
-            erledigt.festschreibenWennFaellig();
-            if (smtp.sendMail()) {
-                erledigt.markieren(z.mid);
+            m_vermerkt = erledigt.festschreibenWennFaellig();
+            if (m_vermerkt && smtp.sendMail()) {
+                m_vermerkt = erledigt.markieren(z.mid);
                 continue;
             }
+            if (!m_vermerkt)
+                break;
         }
         ++m_fehler;
         if (!z.done)
             m_marke[z.art] = 2;
     }
+    m_vermerkt = erledigt.festschreiben() && m_vermerkt;
 }
 
 // A kind is done once it has mail rows and none failed; its box may have been off.

@@ -56,6 +56,7 @@ private:
     bool m_neu = false;
     bool m_laeuft = false;
     bool m_abbrechen = false;
+    bool m_vermerkt = true; // every accepted mail is marked done
     int m_marke[kArten] = {}; // 0 no row seen, 1 rows seen, 2 a mail of the kind failed
     int m_fehler = 0;
 };
