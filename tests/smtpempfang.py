@@ -3,16 +3,19 @@
 
   smtpempfang.py server ORDNER [BENUTZER PASSWORT]
       Runs an aiosmtpd server on a free port of 127.0.0.1, prints the port on
-      one line and stores every message it accepts as ORDNER/NNNNN.eml. With a
-      user and password it offers AUTH (without TLS) and accepts only those.
-  smtpempfang.py lesen DATEI
-      Parses one stored message with the email package and prints subject,
-      sender name, sender address, recipient, the Date: header in seconds
-      since the epoch and body as JSON (UTF-8).
+      one line and stores every message it accepts as ORDNER/NNNNN.eml, in the
+      order of arrival. With a user and password it offers AUTH (without TLS)
+      and accepts only those. Recipients listed in ORDNER/ablehnen (one address
+      a line, read at every RCPT) are refused with 550.
+  smtpempfang.py lesen DATEI...
+      Parses stored messages with the email package and prints, as one JSON
+      list (UTF-8), per message subject, sender name, sender address,
+      recipient, the Date: header in seconds since the epoch and body.
 """
 import asyncio
 import email
 import email.policy
+import itertools
 import json
 import os
 import sys
@@ -21,9 +24,22 @@ import sys
 def server(ordner, benutzer=None, passwort=None):
     from aiosmtpd.smtp import SMTP, AuthResult
 
+    nummern = itertools.count()
+
     class Ablage:
+        async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+            try:
+                with open(os.path.join(ordner, "ablehnen"), encoding="utf-8") as f:
+                    abgelehnt = f.read().split()
+            except FileNotFoundError:
+                abgelehnt = []
+            if address in abgelehnt:
+                return "550 Empfaenger abgelehnt"
+            envelope.rcpt_tos.append(address)
+            return "250 OK"
+
         async def handle_DATA(self, server, session, envelope):
-            name = os.path.join(ordner, "%05d.eml" % len(os.listdir(ordner)))
+            name = os.path.join(ordner, "%05d.eml" % next(nummern))
             with open(name + ".tmp", "wb") as f:
                 f.write(envelope.original_content)
             os.rename(name + ".tmp", name)
@@ -50,7 +66,7 @@ def lesen(datei):
     with open(datei, "rb") as f:
         nachricht = email.message_from_binary_file(f, policy=email.policy.default)
     absender = nachricht["from"].addresses[0]
-    ausgabe = {
+    return {
         "subject": str(nachricht["subject"] or ""),
         "name": absender.display_name,
         "adresse": absender.addr_spec,
@@ -58,11 +74,11 @@ def lesen(datei):
         "zeit": nachricht["date"].datetime.timestamp(),
         "body": nachricht.get_content().replace("\r\n", "\n"),
     }
-    sys.stdout.buffer.write(json.dumps(ausgabe, ensure_ascii=False).encode("utf-8"))
 
 
 if __name__ == "__main__":
     if sys.argv[1] == "server":
         server(*sys.argv[2:])
     else:
-        lesen(sys.argv[2])
+        ausgabe = [lesen(datei) for datei in sys.argv[2:]]
+        sys.stdout.buffer.write(json.dumps(ausgabe, ensure_ascii=False).encode("utf-8"))

@@ -3,14 +3,13 @@
 // and scripted servers that misbehave.
 
 #include "db.h"
+#include "mailserver.h"
 #include "smtp.h"
 #include "testdb.h"
 #include "textutil.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -19,8 +18,6 @@
 #include <memory>
 
 namespace {
-
-const QString kHelfer = QStringLiteral(VELA_TESTS_DIR "/smtpempfang.py");
 
 // A member with address and bank details, and a template using every placeholder.
 void mitgliedAnlegen(bool mitBank)
@@ -40,16 +37,6 @@ void vorlage(const QString &subject, const QString &inhalt)
 {
     Db::ausfuehren(QStringLiteral("INSERT INTO textbaustein (bez,beschreibung,subject,inhalt) VALUES ('B',' ',?,?)"),
                    {subject, inhalt});
-}
-
-void absender(quint16 port, const QString &name, const QString &user = QString(), const QString &pw = QString())
-{
-    TestDb::setParameter(QStringLiteral("Mail/Host"), QStringLiteral("127.0.0.1"));
-    TestDb::setParameter(QStringLiteral("Mail/Port"), QString::number(port));
-    TestDb::setParameter(QStringLiteral("Mail/Abs"), QStringLiteral("kasse@example.org"));
-    TestDb::setParameter(QStringLiteral("Mail/Name"), name);
-    TestDb::setParameter(QStringLiteral("Mail/User"), user);
-    TestDb::setParameter(QStringLiteral("Mail/Passwd"), pw);
 }
 
 // A server that plays a script: the first entry greets, every further entry answers
@@ -103,44 +90,6 @@ private:
     QTcpSocket *m_socket = nullptr;
     QByteArrayList m_skript;
     QByteArray m_puffer;
-};
-
-// aiosmtpd on a free port, storing each mail as a file, stopped with the object.
-class EchterServer
-{
-public:
-    explicit EchterServer(const QStringList &login = {})
-    {
-        m_prozess.start(QStringLiteral(VELA_PYTHON),
-                        QStringList{kHelfer, QStringLiteral("server"), m_ordner.path()} + login);
-        if (m_prozess.waitForReadyRead(15000))
-            m_port = quint16(m_prozess.readLine().trimmed().toUInt());
-    }
-    ~EchterServer()
-    {
-        m_prozess.kill();
-        m_prozess.waitForFinished();
-    }
-    quint16 port() const { return m_port; }
-
-    // The stored mails, read by Python's email package.
-    QList<QJsonObject> mails() const
-    {
-        QList<QJsonObject> gelesen;
-        const QDir ordner(m_ordner.path());
-        for (const QString &datei : ordner.entryList({QStringLiteral("*.eml")}, QDir::Files, QDir::Name)) {
-            QProcess leser;
-            leser.start(QStringLiteral(VELA_PYTHON), {kHelfer, QStringLiteral("lesen"), ordner.filePath(datei)});
-            leser.waitForFinished(15000);
-            gelesen << QJsonDocument::fromJson(leser.readAllStandardOutput()).object();
-        }
-        return gelesen;
-    }
-
-private:
-    QTemporaryDir m_ordner;
-    QProcess m_prozess;
-    quint16 m_port = 0;
 };
 
 // A well-behaved server: greeting, HELO, MAIL, RCPT, DATA, message, QUIT (EHLO adds "235" for AUTH).
@@ -263,7 +212,7 @@ private slots:
         if (!user.isEmpty())
             skript.insert(2, "235 ok\r\n");
         SkriptServer server(skript);
-        absender(server.port(), name, user, "geheim");
+        MailServer::einstellen(server.port(), name, user, "geheim");
         Smtp smtp;
         QVERIFY(smtp.setText("B", "M", UtilMidKey(4711), 4711, 2026, 0));
         QVERIFY(smtp.sendMail());
@@ -355,7 +304,7 @@ private slots:
             server = std::make_unique<SkriptServer>(skript);
             port = server->port();
         }
-        absender(port, QString(), user, "geheim");
+        MailServer::einstellen(port, QString(), user, "geheim");
         Smtp smtp;
         smtp.setTimeout(400);
         QVERIFY(smtp.setText("B", "M", UtilMidKey(4711), 4711, 2026, 0));
@@ -392,9 +341,9 @@ private slots:
         const QString text = "Liebe(r) %vname%,\n\nbitte überweisen Sie %betrag% EUR für %jahr%.\n"
                              ".\n..zwei Punkte\nKonto: %kontonr%\nGrüße, Ihr Schatzmeister\n";
         vorlage(subject, text);
-        EchterServer server(user.isEmpty() ? QStringList() : QStringList{"kasse", "geheim"});
+        MailServer server(user.isEmpty() ? QStringList() : QStringList{"kasse", "geheim"});
         QVERIFY(server.port() > 0);
-        absender(server.port(), name, user, passwort);
+        MailServer::einstellen(server.port(), name, user, passwort);
         Smtp smtp;
         smtp.setTimeout(10000);
         QVERIFY(smtp.setText("B", "M", UtilMidKey(4711), 4711, 2026, 4800));

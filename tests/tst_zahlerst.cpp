@@ -65,15 +65,7 @@ void mitgliederAnlegen()
     }
 }
 
-// The check box of a kind and the field `spalte` columns right of it.
-QCheckBox *kasten(QDialog *d, const QString &art)
-{
-    for (QCheckBox *k : d->findChildren<QCheckBox *>()) {
-        if (k->text() == art)
-            return k;
-    }
-    return nullptr;
-}
+// The field `spalte` columns right of the check box of a kind.
 QLineEdit *feldNeben(QDialog *d, const QString &art, int spalte)
 {
     QCheckBox *k = kasten(d, art);

@@ -17,6 +17,7 @@
 #include "wdatum.h"
 #include "wkonto.h"
 #include "zahlerst.h"
+#include "zahlmail.h"
 #include "zuwenddruck.h"
 
 #include <QApplication>
@@ -122,13 +123,17 @@ quint16 mailServerStarten(QProcess &server)
     return 0;
 }
 
-// The mails of the run, one Smtp object for all of them as the mail run uses it.
-qint64 mailsSenden(quint16 port, int anzahl)
+void mailServerEinstellen(quint16 port)
 {
     Db::ausfuehren(QStringLiteral("DELETE FROM parameter WHERE key IN ('Mail/Host','Mail/Port','Mail/User')"));
     Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES ('Mail/Host','127.0.0.1'),"
                                   "('Mail/Port',?),('Mail/User','')"),
                    {QString::number(port)});
+}
+
+// The mails of the run, one Smtp object for all of them as the mail run uses it.
+qint64 mailsSenden(int anzahl)
+{
     Smtp smtp;
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT mid,bausteinm,cent FROM zahllauf WHERE form='M' AND art<>'D' "
                                              "ORDER BY mid LIMIT ?"),
@@ -264,6 +269,22 @@ qint64 mitgliederImportieren(const QString &name)
     csv.setDateiName(name);
     MIDImportLauf lauf(csv);
     return lauf.importieren() == MIDImportLauf::Ergebnis::Fertig ? lauf.gelesen() : -1;
+}
+
+// The mail pass as the treasurer starts it: "&OK" in "Zahlungen - Emails". The first
+// `anzahl` mail rows are due, the others count as sent already.
+qint64 mailLauf(int anzahl)
+{
+    Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J'"));
+    Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='N' WHERE mid IN (SELECT mid FROM zahllauf "
+                                  "WHERE form='M' AND art<>'D' ORDER BY mid LIMIT ?)"),
+                   {anzahl});
+    const QString offen = QStringLiteral("SELECT count(*) FROM zahllauf WHERE done='N'");
+    const qint64 faellig = Db::wert(offen).toLongLong();
+    ZahlungMail dialog;
+    dialog.show(); // its progress label repaints as on the desktop
+    dialog.pLauf();
+    return faellig - Db::wert(offen).toLongLong();
 }
 
 } // namespace
@@ -467,10 +488,13 @@ int main(int argc, char *argv[])
         const int anzahlMails = parser.value(mails).toInt();
         QProcess server;
         const quint16 port = anzahlMails > 0 ? mailServerStarten(server) : 0;
-        if (port > 0)
+        if (port > 0) {
+            mailServerEinstellen(port);
             ergebnisse.append(messen(QStringLiteral("%1 Mails an aiosmtpd").arg(anzahlMails), 1,
-                                     [&] { return mailsSenden(port, anzahlMails); }));
-        else if (anzahlMails > 0)
+                                     [&] { return mailsSenden(anzahlMails); }));
+            ergebnisse.append(messen(QStringLiteral("Emails des Zahllaufs: %1 an aiosmtpd").arg(anzahlMails), 1,
+                                     [&] { return mailLauf(anzahlMails); }));
+        } else if (anzahlMails > 0)
             err << "aiosmtpd startet nicht (python3-aiosmtpd installiert?): keine Mails gemessen.\n";
         server.kill();
         server.waitForFinished();

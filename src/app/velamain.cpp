@@ -15,8 +15,10 @@
 #include "setup.h"
 #include "spendenparam.h"
 #include "textbaustein.h"
+#include "zahlbearb.h"
 #include "zahldtaus.h"
 #include "zahlerst.h"
+#include "zahlmail.h"
 #include "zahlungen.h"
 #include "zuwenddruck.h"
 
@@ -225,14 +227,22 @@ void VelaMain::pZahlErst()
     pSetZahlMenu();
 }
 
+// One slot for the nine entries: the entry that sent the signal carries the run code.
 void VelaMain::pZahlBearb()
 {
-    nochNicht(this, QStringLiteral("Das Bearbeiten der Zahlungen"));
+    const auto *action = qobject_cast<const QAction *>(sender());
+    if (!action)
+        return;
+    ZahlungBearb dialog(action->data().toString());
+    dialog.exec();
 }
 
 void VelaMain::pZahlMail()
 {
-    nochNicht(this, QStringLiteral("Der Versand der Emails"));
+    {
+        ZahlungMail dialog;
+        dialog.exec();
+    }
     pSetZahlMenu();
 }
 void VelaMain::pZahlBrief()

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -85,6 +86,15 @@ bool alt(QWidget *fenster, int taste)
 QPushButton *knopf(QWidget *fenster, const QString &text)
 {
     for (QPushButton *k : fenster->findChildren<QPushButton *>()) {
+        if (k->text() == text)
+            return k;
+    }
+    return nullptr;
+}
+
+QCheckBox *kasten(QWidget *fenster, const QString &text)
+{
+    for (QCheckBox *k : fenster->findChildren<QCheckBox *>()) {
         if (k->text() == text)
             return k;
     }

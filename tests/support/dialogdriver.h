@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAbstractItemView;
+class QCheckBox;
 class QDialog;
 class QModelIndex;
 class QPushButton;
@@ -36,6 +37,9 @@ bool alt(QWidget *fenster, int taste);
 
 // The push button with exactly this text, or nullptr.
 QPushButton *knopf(QWidget *fenster, const QString &text);
+
+// The check box with exactly this text, or nullptr.
+QCheckBox *kasten(QWidget *fenster, const QString &text);
 
 // The widget `spalte` grid columns right of the nr-th label with this text.
 QWidget *feldBei(QWidget *bereich, const QString &beschriftung, int nr = 0, int spalte = 1);
