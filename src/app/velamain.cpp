@@ -15,6 +15,8 @@
 #include "setup.h"
 #include "spendenparam.h"
 #include "textbaustein.h"
+#include "zahlabschluss.h"
+#include "zahlbrief.h"
 #include "zahldtaus.h"
 #include "zahlerst.h"
 #include "zahlungen.h"
@@ -237,7 +239,10 @@ void VelaMain::pZahlMail()
 }
 void VelaMain::pZahlBrief()
 {
-    nochNicht(this, QStringLiteral("Der Druck der Briefe"));
+    {
+        ZahlungBrief dialog;
+        dialog.exec();
+    }
     pSetZahlMenu();
 }
 void VelaMain::pZahlDtaus()
@@ -250,7 +255,17 @@ void VelaMain::pZahlDtaus()
 }
 void VelaMain::pZahlAbschl()
 {
-    nochNicht(this, QStringLiteral("Das Abschliessen der Zahlungen"));
+    if (Interaktion::frage(this, QStringLiteral("Vela"),
+                           QString::fromUtf8("Alle durchgeführten Zahlungen abschliessen?"),
+                           QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    ZahlungAbschluss abschluss;
+    if (abschluss.ausfuehren())
+        Interaktion::information(this, QStringLiteral("Vela"), QStringLiteral("Zahlungen sind abgeschlossen"));
+    else // nothing was closed: the run stays as it was
+        Interaktion::kritisch(this, QStringLiteral("Vela"),
+                              QStringLiteral("Zahlungen wurden nicht abgeschlossen\n") + abschluss.fehler());
     pSetZahlMenu();
 }
 
