@@ -309,8 +309,9 @@ Transaktion::Transaktion() : m_fehlerVorher(g_fehlerZahl)
 {
     g_transaktionen.append(m_fehlerVorher);
     // Inside a caller's transaction BEGIN is refused: then a savepoint keeps this part whole.
+    // Inside one of ours it is not even tried (a refused statement costs as much as a run one).
     QSqlQuery q;
-    if (q.exec(QStringLiteral("BEGIN TRANSACTION")))
+    if (g_transaktionen.size() == 1 && q.exec(QStringLiteral("BEGIN TRANSACTION")))
         m_art = Art::Ganz;
     else if (q.exec(QStringLiteral("SAVEPOINT vela")))
         m_art = Art::Savepoint;

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QScopeGuard>
 #include <QSqlQuery>
 
 namespace {
@@ -67,6 +68,12 @@ bool ZahlungAbschluss::ausfuehren()
     m_mitglieder = 0;
     m_buchungen = 0;
     const QString heute = UtilDatumText(QDate::currentDate());
+
+    // A run of many debits changes more pages than SQLite's default cache holds;
+    // spilling them before the commit would sync the journal again and again.
+    const QVariant cache = Db::wert(QStringLiteral("PRAGMA cache_size"));
+    Db::ausfuehren(QStringLiteral("PRAGMA cache_size=-262144"));
+    const auto zurueck = qScopeGuard([&cache] { Db::ausfuehren(QStringLiteral("PRAGMA cache_size=") + cache.toString()); });
 
     Db::Transaktion transaktion;
     const QList<Zeile> liste = zeilen();
