@@ -93,6 +93,9 @@ bool ZahlungAbschluss::ausfuehren()
         const int lfd = beitragBuchen(spende, z.mid, datum, z.konto, z.cent);
         if (lfd < 1) {
             m_fehler = QStringLiteral("MID %1: ").arg(z.mid) + UtilBuchMeldung(lfd);
+            // A large run on one execution date can fill the date's numbers.
+            if (lfd == UtilBuchKeineNummer)
+                m_fehler += QStringLiteral("\nAm %1 sind alle Buchungsnummern vergeben.").arg(UtilDatumZeige(datum));
             return false;
         }
         ++m_buchungen;
