@@ -261,7 +261,10 @@ void VelaMain::pZahlAbschl()
         != QMessageBox::Yes)
         return;
     ZahlungAbschluss abschluss;
-    if (abschluss.ausfuehren())
+    QApplication::setOverrideCursor(Qt::WaitCursor); // a large run takes a while
+    const bool ok = abschluss.ausfuehren();
+    QApplication::restoreOverrideCursor();
+    if (ok)
         Interaktion::information(this, QStringLiteral("Vela"), QStringLiteral("Zahlungen sind abgeschlossen"));
     else // nothing was closed: the run stays as it was
         Interaktion::kritisch(this, QStringLiteral("Vela"),
