@@ -1,7 +1,8 @@
 // The fee collection from end to end on the demo books, driven through the
-// payment menu as the treasurer does it: create the run, block one row, send the
-// mails, print the letters, write and confirm the DTAUS file, close the run; then
-// the members' states, the books, and the run of the next day.
+// payment menu as the treasurer does it: create the run, block one row, print the
+// letters, write and confirm the DTAUS file, close the run; then the members'
+// states, the books, and the run of the next day. Blocking and the mails are
+// written straight into the run until their dialogs exist.
 
 #include "db.h"
 #include "demodaten.h"
@@ -191,6 +192,7 @@ private:
                  qPrintable(skript.anfragen().last().text));
     }
 
+    // What a mail pass without failure leaves behind.
     static void mailsSenden(VelaMain &, SkriptInteraktion &)
     {
         Db::ausfuehren("UPDATE zahllauf SET done='J' WHERE form='M' AND art<>'D' AND sperren='N'");
