@@ -1,15 +1,18 @@
-// A fee payment and a member import killed at any moment: the process
-// "beitragszahler" pays fees in "Bank/Kasse" or imports a member file and is
-// killed with SIGKILL after increasing delays. After each kill the file is sound,
-// every payment is there completely or not at all, and every imported line is
-// whole, the lines reported as read among them.
+// A fee payment, a member import and the closing of a payment run killed at any
+// moment: the process "beitragszahler" pays fees in "Bank/Kasse", imports a member
+// file or closes the run and is killed with SIGKILL after increasing delays. After
+// each kill the file is sound, every payment is there completely or not at all,
+// every imported line is whole, the lines reported as read among them, and the
+// run is closed or untouched.
 
 #include "db.h"
 #include "parameter.h"
 #include "testdb.h"
 
+#include <QDate>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
@@ -59,15 +62,7 @@ private slots:
     {
         TestDb db;
         QVERIFY(db.ok());
-        Db::ausfuehren("INSERT INTO verband (namekurz,gegruendet,ebene,teilvon,bukto) VALUES ('BV','1990-01-01',0,'',"
-                       "'100'),('LV Nord','1990-01-01',1,'BV','210'),('KV Hafen','1990-01-01',3,'LV Nord','3105')");
-        for (const auto &[key, wert] : {std::pair{"General/Gliederung", "LV Nord"}, {"Konten/PrefGliederung", "08"},
-                                        {"Konten/PrefMitglied", "20"}, {"Konten/AddMitglied", "100000"}})
-            TestDb::setParameter(key, wert);
-        Db::ausfuehren("INSERT INTO spendenparam (art,prozint,prozbuv,prozlv,prozbzv,prozkv,prozov,midbuchung,"
-                       "kontokasse,kontobank,kostkasse,kostbank) VALUES ('M',0,2000,3000,0,5000,0,'N','4000','4000',"
-                       "'BEITRAG','BEITRAG')");
-        Db::ausfuehren("INSERT INTO kontenplan (konto,text) VALUES ('1200','Bank'),('4000','Beiträge')");
+        TestDb::beitragsBuecher();
         Db::ausfuehren("INSERT INTO mitglied (mid,gliederung,beitrag,eintritt,austritt,bezahlt) VALUES (4711,"
                        "'KV Hafen',3600,'2010-03-01','2200-01-01','2023-12-31')");
         Db::ausfuehren("INSERT INTO adresse (art,key,suchname,name1,name2) VALUES ('M','00004711','MEIER','Meier','Hans')");
@@ -127,6 +122,50 @@ private slots:
         QCOMPARE(importStand(0), kImport);
     }
 
+    void abschlussGanzOderGarNicht()
+    {
+        QTemporaryDir dir;
+        const QString vorlage = dir.filePath("vorlage.db");
+        const QString datei = dir.filePath("lauf.db");
+        {
+            TestDb db;
+            QVERIFY(db.ok());
+            TestDb::beitragsBuecher();
+            Db::ausfuehren("WITH RECURSIVE n(mid) AS (SELECT 1 UNION ALL SELECT mid+1 FROM n WHERE mid<?) "
+                           "INSERT INTO mitglied (mid,gliederung,zahlart,beitrag,eintritt,austritt,bezahlt,zahlstatus,"
+                           "statusdatum) SELECT mid,'KV Hafen','L',3600,'2010-03-01','2200-01-01','2023-12-31','R',"
+                           "'2024-01-02' FROM n",
+                           {kLastschriften});
+            Db::ausfuehren("INSERT INTO adresse (art,key,suchname,name1,name2) SELECT 'M',printf('%08d',mid),'MEIER',"
+                           "'Meier','Hans' FROM mitglied");
+            Db::ausfuehren("INSERT INTO zahllauf (mid,sperren,art,form,manuell,bausteinm,bausteinb,cent,statusneu,"
+                           "done) SELECT mid,'N','D','B','N','1200','2026-11-30','3600','L','J' FROM mitglied");
+            TestDb::setParameter("Status/Zahlungen", "DNNNNNNNNNNNNNNNN");
+            QVERIFY(QFile::copy(db.datei(), vorlage));
+        }
+
+        int stand[2] = {0, 0}; // kills that left the run untouched, and closed
+        int mitten = 0;
+        for (int ms = 0; ms <= 100 || (stand[1] == 0 && ms < 5000); ms += ms < 100 ? 10 : 100) {
+            QFile::remove(datei);
+            QVERIFY(QFile::copy(vorlage, datei));
+            QProcess schliesser;
+            schliesser.start(zahlerProgramm(), {datei, "abschluss"});
+            QVERIFY2(schliesser.waitForReadyRead(10000), qPrintable(schliesser.errorString()));
+            QThread::msleep(ms);
+            schliesser.kill();
+            QVERIFY(schliesser.waitForFinished());
+            mitten += QFile::exists(datei + "-journal");
+            QVERIFY(Db::oeffnen(datei));
+            const int s = abgeschlossen();
+            Db::schliessen();
+            QVERIFY(s >= 0);
+            ++stand[s];
+        }
+        qInfo("%d runs untouched, %d closed, %d kills inside a transaction", stand[0], stand[1], mitten);
+        QVERIFY(stand[1] > 0);
+    }
+
 private:
     static constexpr int kImport = 5000;
 
@@ -148,6 +187,29 @@ private:
             return -1;
         }
         return zweite;
+    }
+
+    static constexpr int kLastschriften = 150;
+
+    // 0 when the run of abschlussGanzOderGarNicht() is untouched, 1 when it is
+    // closed completely, -1 for anything between (with the reason in the log).
+    static int abgeschlossen()
+    {
+        if (TestDb::zeile("PRAGMA integrity_check") != QStringList{"ok"})
+            return -1;
+        const QString jahresende = QString::number(QDate::currentDate().year()) + "-12-31";
+        const QStringList stand = TestDb::zeile(
+            "SELECT (SELECT count(*) FROM zahllauf),(SELECT count(*) FROM parameter WHERE key='Status/Zahlungen'),"
+            "(SELECT count(*) FROM journdat),(SELECT count(*) FROM spende),(SELECT ifnull(sum(cent),0) FROM kgkto),"
+            "(SELECT count(*) FROM mitglied WHERE zahlstatus=' ' AND bezahlt=?)",
+            {jahresende});
+        const QString n = QString::number(kLastschriften);
+        if (stand == QStringList{n, "1", "0", "0", "0", "0"})
+            return 0;
+        if (stand == QStringList{"0", "0", QString::number(kEintraege * kLastschriften), n, "0", n})
+            return 1;
+        qWarning() << "Stand" << stand;
+        return -1;
     }
 
     // The number of payments in the books when the file is sound and each of them

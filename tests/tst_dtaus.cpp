@@ -127,14 +127,6 @@ QByteArray cSatz(qint64 blz, qint64 konto, qint64 cent, const QByteArray &inhabe
            + QByteArray(40, ' ');
 }
 
-QString pdfText(const QString &pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 QString wert(const QString &sql) { return Db::wert(sql).toString(); }
 
 } // namespace

@@ -42,12 +42,12 @@ QString ausgabe(const QString &programm, const QStringList &argumente)
 }
 
 // The text of one page (0: all), blanks simplified.
-QString pdfText(const QString &pdf, int seite = 0)
+QString seitenText(const QString &pdf, int seite = 0)
 {
-    QStringList argumente{"-layout"};
+    QStringList optionen{"-layout"};
     if (seite > 0)
-        argumente << "-f" << QString::number(seite) << "-l" << QString::number(seite);
-    return ausgabe("pdftotext", argumente << pdf << "-").simplified();
+        optionen << "-f" << QString::number(seite) << "-l" << QString::number(seite);
+    return pdfText(pdf, optionen).simplified();
 }
 
 int pdfSeiten(const QString &pdf)
@@ -147,7 +147,7 @@ private slots:
         const QString pdf = pfad("blatt.pdf");
         QCOMPARE(::blatt(pdf, "1200", von, "2024-12-31", kost), 1);
         QCOMPARE(pdfSeiten(pdf), 1);
-        const QString text = pdfText(pdf);
+        const QString text = seitenText(pdf);
         for (const QString &t : texte)
             QVERIFY2(text.contains(t), qPrintable(t + " fehlt in: " + text));
         for (const QString &t : fehlt)
@@ -182,7 +182,7 @@ private slots:
         // Every page has the full header and its number; no line is lost or doubled.
         int zeilen = 0;
         for (int s = 1; s <= n; ++s) {
-            const QString text = pdfText(pdf, s);
+            const QString text = seitenText(pdf, s);
             QVERIFY(text.contains(QString("Seite: %1/%2").arg(s).arg(n)) && text.contains("Anfangssaldo 01.01.2024")
                     && text.contains("Endsaldo 31.12.2024 4.095,00 EUR") && text.contains("Buchungstext"));
             zeilen += text.count(QRegularExpression("\\bR17\\b"));
@@ -233,11 +233,11 @@ private slots:
         QCOMPARE(pdfSeiten(pdf), seiten);
         S gelesen;
         for (int s = 1; s <= seiten; ++s) {
-            const auto t = QRegularExpression("Anfangssaldo \\S+ (\\S+) EUR").match(pdfText(pdf, s));
+            const auto t = QRegularExpression("Anfangssaldo \\S+ (\\S+) EUR").match(seitenText(pdf, s));
             gelesen << t.captured(1);
         }
         QCOMPARE(gelesen, anfangssalden);
-        QVERIFY(pdfText(pdf, seiten).startsWith("Konto 4000:"));
+        QVERIFY(seitenText(pdf, seiten).startsWith("Konto 4000:"));
     }
 
     void bereichPruefen_data()

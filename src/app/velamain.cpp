@@ -15,7 +15,9 @@
 #include "setup.h"
 #include "spendenparam.h"
 #include "textbaustein.h"
+#include "zahlabschluss.h"
 #include "zahlbearb.h"
+#include "zahlbrief.h"
 #include "zahldtaus.h"
 #include "zahlerst.h"
 #include "zahlmail.h"
@@ -247,7 +249,10 @@ void VelaMain::pZahlMail()
 }
 void VelaMain::pZahlBrief()
 {
-    nochNicht(this, QStringLiteral("Der Druck der Briefe"));
+    {
+        ZahlungBrief dialog;
+        dialog.exec();
+    }
     pSetZahlMenu();
 }
 void VelaMain::pZahlDtaus()
@@ -260,7 +265,20 @@ void VelaMain::pZahlDtaus()
 }
 void VelaMain::pZahlAbschl()
 {
-    nochNicht(this, QStringLiteral("Das Abschliessen der Zahlungen"));
+    if (Interaktion::frage(this, QStringLiteral("Vela"),
+                           QString::fromUtf8("Alle durchgeführten Zahlungen abschliessen?"),
+                           QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    ZahlungAbschluss abschluss;
+    QApplication::setOverrideCursor(Qt::WaitCursor); // a large run takes a while
+    const bool ok = abschluss.ausfuehren();
+    QApplication::restoreOverrideCursor();
+    if (ok)
+        Interaktion::information(this, QStringLiteral("Vela"), QStringLiteral("Zahlungen sind abgeschlossen"));
+    else // nothing was closed: the run stays as it was
+        Interaktion::kritisch(this, QStringLiteral("Vela"),
+                              QStringLiteral("Zahlungen wurden nicht abgeschlossen\n") + abschluss.fehler());
     pSetZahlMenu();
 }
 

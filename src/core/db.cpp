@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QSqlDatabase>
@@ -21,6 +22,18 @@ int g_fehlerZahl = 0;
 // a statement of the innermost one failed, it cannot be committed: the statements
 // after it are not run, so a locked database is waited for once, not per statement.
 QList<int> g_transaktionen;
+
+// Statements that wert() and ausfuehren() ran inside a transaction, kept prepared
+// for their next run in it: closing a payment run or an import runs the same few
+// thousands of times. Such a statement is never handed out, so no caller can still
+// be reading it; and no connection is closed while a transaction is open.
+QHash<QString, QSqlQuery> g_vorbereitet;
+constexpr int kVorbereitetMax = 256;
+
+void vergessen()
+{
+    g_vorbereitet.clear();
+}
 
 bool unterbrochen()
 {
@@ -165,6 +178,7 @@ QString datenbankProblem(const QSqlDatabase &db)
 bool oeffnen(const QString &datei, bool nurLesen, QString *grund)
 {
     verbindungAnlegen();
+    vergessen();
     QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     if (db.isOpen())
         db.close();
@@ -185,6 +199,7 @@ bool oeffnen(const QString &datei, bool nurLesen, QString *grund)
 
 void schliessen()
 {
+    vergessen();
     QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     db.close();
 }
@@ -229,6 +244,7 @@ bool anlegen(const QString &datei)
     if (QFileInfo::exists(datei))
         return false;
     verbindungAnlegen();
+    vergessen();
     QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
     if (db.isOpen())
         db.close();
@@ -258,16 +274,40 @@ QSqlQuery abfrage(const QString &sql, const QVariantList &werte)
     return q;
 }
 
+// Runs `sql` on a kept statement, hands it to `lesen` and keeps it again.
+template <typename Lesen>
+auto mitVorbereitet(const QString &sql, const QVariantList &werte, Lesen lesen)
+{
+    QSqlQuery q = g_vorbereitet.take(sql); // a nested run of the same text prepares its own
+    bool bereit = !q.lastQuery().isEmpty();
+    if (!unterbrochen()) {
+        if (!bereit) {
+            q = QSqlQuery();
+            q.setForwardOnly(true);
+            bereit = q.prepare(sql);
+        }
+        for (int i = 0; i < werte.size(); ++i)
+            q.bindValue(i, werte.at(i));
+        if (!q.exec()) {
+            merke(q.lastError());
+            bereit = false;
+        }
+    }
+    const auto ergebnis = lesen(q);
+    q.finish();
+    if (bereit && !g_transaktionen.isEmpty() && g_vorbereitet.size() < kVorbereitetMax)
+        g_vorbereitet.insert(sql, q);
+    return ergebnis;
+}
+
 QVariant wert(const QString &sql, const QVariantList &werte)
 {
-    QSqlQuery q = abfrage(sql, werte);
-    return q.next() ? q.value(0) : QVariant();
+    return mitVorbereitet(sql, werte, [](QSqlQuery &q) { return q.next() ? q.value(0) : QVariant(); });
 }
 
 int ausfuehren(const QString &sql, const QVariantList &werte)
 {
-    QSqlQuery q = abfrage(sql, werte);
-    return q.isActive() ? q.numRowsAffected() : -1;
+    return mitVorbereitet(sql, werte, [](QSqlQuery &q) { return q.isActive() ? q.numRowsAffected() : -1; });
 }
 
 bool begin() { return QSqlQuery().exec(QStringLiteral("BEGIN TRANSACTION")); }
@@ -309,8 +349,9 @@ Transaktion::Transaktion() : m_fehlerVorher(g_fehlerZahl)
 {
     g_transaktionen.append(m_fehlerVorher);
     // Inside a caller's transaction BEGIN is refused: then a savepoint keeps this part whole.
+    // Inside one of ours it is not even tried (a refused statement costs as much as a run one).
     QSqlQuery q;
-    if (q.exec(QStringLiteral("BEGIN TRANSACTION")))
+    if (g_transaktionen.size() == 1 && q.exec(QStringLiteral("BEGIN TRANSACTION")))
         m_art = Art::Ganz;
     else if (q.exec(QStringLiteral("SAVEPOINT vela")))
         m_art = Art::Savepoint;
@@ -322,6 +363,8 @@ Transaktion::~Transaktion()
 {
     zurueck();
     g_transaktionen.removeLast();
+    if (g_transaktionen.isEmpty())
+        vergessen();
 }
 
 bool Transaktion::commit()

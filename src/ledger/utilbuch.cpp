@@ -56,12 +56,12 @@ int UtilBuch(const QDate &datum, int lfd, const QString &kost, const QString &be
         const QString erfasst = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
         for (int versuch = 0; versuch < Versuche && n < 0; ++versuch) {
             // The order matches the unique index (datum,lfd): one index step, however large the journal.
-            QSqlQuery letzte = Db::abfrage(
+            const int stand = Db::fehlerStand();
+            const QVariant letzte = Db::wert(
                 QStringLiteral("SELECT lfd FROM journdat WHERE datum=? ORDER BY datum DESC,lfd DESC LIMIT 1"), {dat});
-            if (!letzte.isActive())
+            if (Db::fehlerStand() != stand)
                 return UtilBuchFehler;
-            const int neu = letzte.next() ? letzte.value(0).toInt() + 1 : 1;
-            letzte.finish();
+            const int neu = letzte.isValid() ? letzte.toInt() + 1 : 1;
             if (neu > LfdMax)
                 return UtilBuchKeineNummer;
             // A number taken meanwhile changes no row and is tried again; any other failure ends at once.

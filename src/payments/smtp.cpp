@@ -196,12 +196,12 @@ Smtp::Smtp(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this)), m
     connect(m_timer, &QTimer::timeout, this, &Smtp::pTimeOut);
 }
 
-bool Smtp::setText(const QString &baustein, const QString &art, const QString &key, int mid, int jahr, qint64 cent)
+std::optional<Vorlagentext> Smtp::fuellen(const QString &baustein, const QString &art, const QString &key, int mid,
+                                          int jahr, qint64 cent)
 {
-    m_mid = mid;
     QSqlQuery vorlage = Db::abfrage(QStringLiteral("SELECT subject,inhalt FROM textbaustein WHERE bez=?"), {baustein});
     if (!vorlage.next())
-        return false;
+        return std::nullopt;
 
     QString kontonr, blz, bank;
     QSqlQuery konto = Db::abfrage(QStringLiteral("select nummer,blz,bank FROM bankverbindung WHERE art=? AND key=?"),
@@ -214,15 +214,33 @@ bool Smtp::setText(const QString &baustein, const QString &art, const QString &k
     QSqlQuery adresse = Db::abfrage(
         QStringLiteral("select name2,name1,strasse,plz,ort,land,mail FROM adresse WHERE art=? AND key=?"), {art, key});
     if (!adresse.next())
-        return false;
+        return std::nullopt;
 
     const QStringList werte = {adresse.value(0).toString(), adresse.value(1).toString(), QString::number(mid),
                                adresse.value(2).toString(), adresse.value(3).toString(), adresse.value(4).toString(),
                                adresse.value(5).toString(), QString::number(jahr),       UtilBetragText(cent),
                                kontonr,                     blz,                         bank};
-    m_recipient = adresse.value(6).toString();
-    m_subject = ersetzen(vorlage.value(0).toString(), werte);
-    m_body = ersetzen(vorlage.value(1).toString(), werte);
+    Vorlagentext t;
+    t.subject = ersetzen(vorlage.value(0).toString(), werte);
+    t.body = ersetzen(vorlage.value(1).toString(), werte);
+    t.name2 = werte.at(0);
+    t.name1 = werte.at(1);
+    t.strasse = werte.at(3);
+    t.plz = werte.at(4);
+    t.ort = werte.at(5);
+    t.mail = adresse.value(6).toString();
+    return t;
+}
+
+bool Smtp::setText(const QString &baustein, const QString &art, const QString &key, int mid, int jahr, qint64 cent)
+{
+    m_mid = mid;
+    const std::optional<Vorlagentext> text = fuellen(baustein, art, key, mid, jahr, cent);
+    if (!text)
+        return false;
+    m_recipient = text->mail;
+    m_subject = text->subject;
+    m_body = text->body;
     return true;
 }
 

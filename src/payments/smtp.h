@@ -4,9 +4,25 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QEventLoop;
 class QTcpSocket;
 class QTimer;
+
+// A text template filled in for one owner, with the address it goes to: what a
+// mail sends and a payment letter prints.
+struct Vorlagentext
+{
+    QString subject;
+    QString body;
+    QString name1; // surname, or the whole name of a firm
+    QString name2; // first name
+    QString strasse;
+    QString plz;
+    QString ort;
+    QString mail;
+};
 
 // Composes one payment mail from a text template and the owner's address and
 // bank data, and delivers it to the configured server in a small SMTP dialogue
@@ -22,6 +38,11 @@ public:
     // the owner (`art`, `key`: "M" and the member number as "%08i" for a member).
     // False when the template or the owner's address is missing.
     bool setText(const QString &baustein, const QString &art, const QString &key, int mid, int jahr, qint64 cent);
+
+    // The filling behind setText: the placeholders of template `baustein` replaced
+    // for the owner. Nothing when the template or the owner's address is missing.
+    static std::optional<Vorlagentext> fuellen(const QString &baustein, const QString &art, const QString &key,
+                                               int mid, int jahr, qint64 cent);
 
     // Another recipient than the owner's address (test mails).
     void setTo(const QString &adresse);

@@ -1,16 +1,19 @@
 // Pays a member's fee again and again in "Bank/Kasse", through the donation
 // dialog and the form's own save, until the count is reached or the process is
 // killed; or imports a member file, printing "gelesen <n>" whenever the number
-// of lines read grows. Prints "bereit" once the books are open.
+// of lines read grows; or closes the payment run of the file. Prints "bereit"
+// once the books are open.
 //
 //   beitragszahler <database file> <mid> <number of payments>
 //   beitragszahler <database file> import <member file>
+//   beitragszahler <database file> abschluss
 
 #include "csvdatei.h"
 #include "db.h"
 #include "dialogdriver.h"
 #include "midimportlauf.h"
 #include "wmitglied.h"
+#include "zahlabschluss.h"
 #include "zahlungen.h"
 
 #include <QApplication>
@@ -64,9 +67,15 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4 || !Db::oeffnen(args.at(1)))
+    const bool abschluss = args.size() == 3 && args.at(2) == QLatin1String("abschluss");
+    if ((args.size() != 4 && !abschluss) || !Db::oeffnen(args.at(1)))
         return 2;
     Db::setOffen(true);
+    if (abschluss) {
+        std::puts("bereit");
+        std::fflush(stdout);
+        return ZahlungAbschluss().ausfuehren() ? 0 : 1;
+    }
     if (args.at(2) == QLatin1String("import")) {
         std::puts("bereit");
         std::fflush(stdout);

@@ -3,6 +3,7 @@
 #include "db.h"
 #include "parameter.h"
 
+#include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -28,6 +29,19 @@ void TestDb::setParameter(const QString &key, const QString &wert)
     Db::ausfuehren(QStringLiteral("DELETE FROM parameter WHERE key=?"), {key});
     Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES (?,?)"), {key, wert});
     UtilInit(true);
+}
+
+void TestDb::beitragsBuecher()
+{
+    Db::ausfuehren("INSERT INTO verband (namekurz,gegruendet,ebene,teilvon,bukto) VALUES ('BV','1990-01-01',0,'',"
+                   "'100'),('LV Nord','1990-01-01',1,'BV','210'),('KV Hafen','1990-01-01',3,'LV Nord','3105')");
+    for (const auto &[key, wert] : {std::pair{"General/Gliederung", "LV Nord"}, {"Konten/PrefGliederung", "08"},
+                                    {"Konten/PrefMitglied", "20"}, {"Konten/AddMitglied", "100000"}})
+        setParameter(key, wert);
+    Db::ausfuehren("INSERT INTO spendenparam (art,prozint,prozbuv,prozlv,prozbzv,prozkv,prozov,midbuchung,"
+                   "kontokasse,kontobank,kostkasse,kostbank) VALUES ('M',0,2000,3000,0,5000,0,'N','4000','4000',"
+                   "'BEITRAG','BEITRAG')");
+    Db::ausfuehren("INSERT INTO kontenplan (konto,text) VALUES ('1200','Bank'),('4000','Beiträge')");
 }
 
 QStringList TestDb::zeile(const QString &sql, const QVariantList &werte)
@@ -99,4 +113,12 @@ void SkriptInteraktion::antworteAbbruch()
 void SkriptInteraktion::antworte(const Interaktion::Antwort &antwort)
 {
     m_antworten.append(antwort);
+}
+
+QString pdfText(const QString &pdf, const QStringList &optionen)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), optionen + QStringList{pdf, QStringLiteral("-")});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
 }

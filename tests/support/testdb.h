@@ -25,6 +25,12 @@ public:
     // Writes a parameter row and reloads the settings cache.
     static void setParameter(const QString &key, const QString &wert);
 
+    // Books in which a member's fee is split: own unit "LV Nord" under "BV", with
+    // "KV Hafen" below it; the fee kind "M" gives 20 % to the Bundesverband, 30 %
+    // to the own unit (staying on account 4000) and 50 % to the Kreisverband, so a
+    // fee paid from bank account 1200 makes three journal entries.
+    static void beitragsBuecher();
+
     // The first row of a query as texts (empty when there is none), and a count.
     static QStringList zeile(const QString &sql, const QVariantList &werte = {});
     static int anzahl(const QString &sql, const QVariantList &werte = {});
@@ -61,3 +67,7 @@ private:
     QList<Interaktion::Anfrage> m_anfragen;
     int m_unerwartet = 0;
 };
+
+// The text of a printed PDF file as pdftotext gives it ("-layout" keeps the lines;
+// "-bbox" gives every word with its box in points).
+QString pdfText(const QString &pdf, const QStringList &optionen = {QStringLiteral("-layout")});

@@ -1,0 +1,110 @@
+#include "zahlabschluss.h"
+
+#include "db.h"
+#include "spende.h"
+#include "textutil.h"
+#include "utilbuch.h"
+
+#include <QDate>
+#include <QList>
+#include <QScopeGuard>
+#include <QSqlQuery>
+
+namespace {
+
+constexpr int kSplitZeilen = 10;
+
+// Books one debit as the member's fee for this calendar year, the way Bank/Kasse
+// books a fee paid by transfer. Returns UtilBuch's result for the main entry.
+int beitragBuchen(Spende &spende, int mid, const QDate &datum, const QString &bank, qint64 cent)
+{
+    spende.clear();
+    spende.setParam(mid, QLatin1Char('M'), QDate(QDate::currentDate().year(), 12, 31));
+    qint64 betrag = 0;
+    QString hauptKonto;
+    QString kost;
+    QString text;
+    QString leer;
+    spende.aufteilung(false, -2, cent, &betrag, &leer, &text);
+    spende.aufteilung(false, -1, cent, &betrag, &hauptKonto, &kost);
+
+    const int lfd = UtilBuch(datum, 0, kost, QString(), text, cent, bank, hauptKonto, QString(), QString());
+    if (lfd < 1)
+        return lfd;
+    // Each level's share moves on from the main account as an entry of its own.
+    for (int i = 0; i < kSplitZeilen; ++i) {
+        qint64 teil = 0;
+        QString konto;
+        QString teilKost;
+        spende.aufteilung(false, i, cent, &teil, &konto, &teilKost);
+        if (teil == 0 || konto.isEmpty())
+            continue;
+        const int ergebnis =
+            UtilBuch(datum, 0, teilKost, QString(), text, teil, hauptKonto, konto, QString(), QString());
+        if (ergebnis < 1)
+            return ergebnis;
+    }
+    return spende.write(datum, lfd) ? lfd : UtilBuchFehler;
+}
+
+} // namespace
+
+// Read before the first write, so that no open read spans the closing's statements.
+QList<ZahlungAbschluss::Zeile> ZahlungAbschluss::zeilen()
+{
+    QList<Zeile> liste;
+    QSqlQuery q = Db::abfrage(QStringLiteral(
+        "SELECT mid,statusneu,art,bausteinm,bausteinb,cent from zahllauf WHERE done='J' ORDER BY mid"));
+    while (q.next()) {
+        liste.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString() == QLatin1String("D"),
+                      q.value(3).toString().trimmed(), q.value(4).toString().trimmed(), q.value(5).toLongLong()});
+    }
+    return liste;
+}
+
+bool ZahlungAbschluss::ausfuehren()
+{
+    m_fehler.clear();
+    m_mitglieder = 0;
+    m_buchungen = 0;
+    const QString heute = UtilDatumText(QDate::currentDate());
+
+    // A run of many debits changes more pages than SQLite's default cache holds;
+    // spilling them before the commit would sync the journal again and again.
+    const QVariant cache = Db::wert(QStringLiteral("PRAGMA cache_size"));
+    Db::ausfuehren(QStringLiteral("PRAGMA cache_size=-262144"));
+    const auto zurueck = qScopeGuard([&cache] { Db::ausfuehren(QStringLiteral("PRAGMA cache_size=") + cache.toString()); });
+
+    Db::Transaktion transaktion;
+    const QList<Zeile> liste = zeilen();
+    Spende spende;
+    for (const Zeile &z : liste) {
+        if (Db::ausfuehren(QStringLiteral("UPDATE mitglied SET zahlstatus=?,statusdatum=? WHERE mid=?"),
+                           {z.statusneu, heute, z.mid})
+            < 0) {
+            m_fehler = Db::fehlerText();
+            return false;
+        }
+        ++m_mitglieder;
+        // A debit without account or execution date moves the member on but books nothing.
+        const QDate datum = UtilDatum(z.datum);
+        if (!z.lastschrift || z.konto.isEmpty() || !datum.isValid())
+            continue;
+        const int lfd = beitragBuchen(spende, z.mid, datum, z.konto, z.cent);
+        if (lfd < 1) {
+            m_fehler = QStringLiteral("MID %1: ").arg(z.mid) + UtilBuchMeldung(lfd);
+            // A large run on one execution date can fill the date's numbers.
+            if (lfd == UtilBuchKeineNummer)
+                m_fehler += QStringLiteral("\nAm %1 sind alle Buchungsnummern vergeben.").arg(UtilDatumZeige(datum));
+            return false;
+        }
+        ++m_buchungen;
+    }
+    Db::ausfuehren(QStringLiteral("DELETE FROM zahllauf"));
+    Db::ausfuehren(QStringLiteral("DELETE FROM parameter WHERE key='Status/Zahlungen'"));
+    if (!transaktion.commit()) {
+        m_fehler = Db::fehlerText();
+        return false;
+    }
+    return true;
+}
