@@ -6,6 +6,7 @@
 #include "gliederung.h"
 #include "interaktion.h"
 #include "journal.h"
+#include "journexport.h"
 #include "kontenplan.h"
 #include "ktodruck.h"
 #include "lieferant.h"
@@ -382,7 +383,12 @@ void VelaMain::pZuwend()
 void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); }
 
 // Entries whose dialogs do not exist yet say so.
-void VelaMain::pJournExport() { nochNicht(this, QStringLiteral("Der Journalexport")); }
+void VelaMain::pJournExport()
+{
+    JournalExport dialog;
+    dialog.exec();
+}
+
 void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
 void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
 void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
