@@ -4,9 +4,13 @@
 #include "db.h"
 #include "dialogdriver.h"
 #include "journexport.h"
+#include "spendenexport.h"
 #include "testdb.h"
 #include "wdatum.h"
+#include "wgliederung.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,6 +69,22 @@ Interaktion::Anfrage exportiere(Dialog &dialog, const QString &datei, bool ueber
     return skript.anfragen().value(skript.anfragen().size() - 1);
 }
 
+// Units: LV above KV A and KV B, OV A1 below KV A, OV A1X below OV A1.
+void gliederungen()
+{
+    for (const auto &[name, ebene, teilvon] : {std::tuple{"LV", 1, ""}, std::tuple{"KV A", 2, "LV"},
+                                                std::tuple{"KV B", 2, "LV"}, std::tuple{"OV A1", 3, "KV A"},
+                                                std::tuple{"OV A1X", 4, "OV A1"}})
+        sql("INSERT INTO verband (namekurz,ebene,teilvon) VALUES (?,?,?)", {name, ebene, teilvon});
+}
+
+void adresse(int mid, const QString &name1, const QString &name2, const QString &strasse, const QString &plz,
+             const QString &ort)
+{
+    sql("INSERT INTO adresse (art,key,suchname,name1,name2,strasse,plz,ort,land) VALUES ('M',?,?,?,?,?,?,?,'D')",
+        {QString::asprintf("%08i", mid), name1.toUpper(), name1, name2, strasse, plz, ort});
+}
+
 const QStringList kJournalKopf{"Nr.", "Datum", "Beleg", "Beleg_Text", "Betrag", "Kto_S", "Kto_H"};
 
 } // namespace
@@ -79,6 +99,8 @@ private slots:
     void journal_data();
     void journal();
     void journalZiel();
+    void spenden_data();
+    void spenden();
 };
 
 void TstExport::journal_data()
@@ -135,6 +157,79 @@ void TstExport::journalZiel()
     const Interaktion::Anfrage fehler = exportiere(dialog, db.verzeichnis());
     QCOMPARE(fehler.art, Interaktion::Art::Kritisch);
     QCOMPARE(fehler.titel, db.verzeichnis());
+}
+
+void TstExport::spenden_data()
+{
+    QTest::addColumn<int>("art");
+    QTest::addColumn<QString>("gliederung");
+    QTest::addColumn<QString>("kost");
+    QTest::addColumn<QList<int>>("zeilen");
+    // Rows in the order of the sort names, then by date.
+    QTest::newRow("alle") << 0 << "" << "" << QList<int>{4, 1, 3, 2, 5};
+    QTest::newRow("nur Beiträge") << 1 << "" << "" << QList<int>{1};
+    QTest::newRow("nur Spenden") << 2 << "" << "" << QList<int>{4, 3, 2, 5};
+    QTest::newRow("KV A mit Unteren") << 0 << "KV A" << "" << QList<int>{4, 1, 3};
+    QTest::newRow("Kostenstelle klein") << 0 << "" << " k1 " << QList<int>{1, 3};
+    QTest::newRow("Kostenstelle, Spenden aus OV A1") << 2 << "OV A1" << "k1" << QList<int>{};
+}
+
+void TstExport::spenden()
+{
+    QFETCH(int, art);
+    QFETCH(QString, gliederung);
+    QFETCH(QString, kost);
+    QFETCH(QList<int>, zeilen);
+    TestDb db;
+    TestDb::setParameter("Konten/PrefMitglied", "9");
+    gliederungen();
+    adresse(3, "Al\"pha", "Anna", "Weg 1", "12345", "Ort A");
+    adresse(7, "Zeta", "Zora", "Gasse 2", "54321", "Ort Z");
+    const auto spende = [](const QString &datum, int mid, const QString &sortname, const QString &art,
+                           const QString &gl) {
+        sql("INSERT INTO spende (jdatum,jlfd,mid,sortname,art,gliederung) VALUES (?,1,?,?,?,?)",
+            {datum, mid, sortname, art, gl});
+    };
+    // A fee on the member's account and a donation in kind on an income account count positive.
+    spende("2025-02-01", 3, "ALPHA", "M", "OV A1X");
+    eintrag("2025-02-01", 1, "k1", "Beitrag", {{"93", -1200}, {"1200", 1200}});
+    spende("2025-01-15", 7, "ZETA", "G", "KV B");
+    eintrag("2025-01-15", 1, "K2", "Spende", {{"1200", 5000}, {"5000", -5000}});
+    // No account line: amount 0; no number above 999999, no address.
+    spende("2025-03-01", 1000002, "MITTE", "Z", "KV A");
+    eintrag("2025-03-01", 1, "K1", "ohne Zeilen", {});
+    spende("2025-01-20", 3, "ALPHA", "S", "OV A1");
+    eintrag("2025-01-20", 1, "", "Sachspende", {{"5010", -3000}, {"4500", 3000}});
+    // Without journal entry: never matches a cost centre.
+    spende("2025-04-01", 7, "ZETA", "X", "KV B");
+    spende("2024-12-31", 7, "ZETA", "G", "KV B");
+    const QStringList alpha{"Anna", "Al pha", "Weg 1", "12345", "Ort A"};
+    const QStringList zeta{"Zora", "Zeta", "Gasse 2", "54321", "Ort Z"};
+    const QMap<int, QStringList> erwartet{
+        {1, QStringList{"2025-02-01", "12,00", "Mitgliedsbeitrag", "3"} + alpha},
+        {2, QStringList{"2025-01-15", "50,00", "Geldspende", "7"} + zeta},
+        {3, QStringList{"2025-03-01", "0,00", "Zweckgebundene Spende", "", "", "", "", "", ""}},
+        {4, QStringList{"2025-01-20", "30,00", "Sachspende", "3"} + alpha},
+        {5, QStringList{"2025-04-01", "0,00", "Zweckgebundene Spende", "7"} + zeta}};
+
+    SpendenExport dialog;
+    DialogTreiber::feldBei<WDatum>(&dialog, "Datum von")->setDatum(QDate(2025, 1, 1));
+    DialogTreiber::feldBei<WDatum>(&dialog, "bis")->setDatum(QDate(2025, 12, 31));
+    DialogTreiber::feldBei<QComboBox>(&dialog, "Best. Art")->setCurrentIndex(art);
+    DialogTreiber::feldBei<QLineEdit>(&dialog, "Best.Kost.")->setText(kost);
+    auto *wahl = dialog.findChild<WGliederung *>();
+    QVERIFY(!wahl->isEnabled());
+    dialog.findChild<QCheckBox *>()->setChecked(!gliederung.isEmpty());
+    QCOMPARE(wahl->isEnabled(), !gliederung.isEmpty());
+    wahl->setText(gliederung);
+    const QString datei = db.verzeichnis() + "/spenden.csv";
+    const Interaktion::Anfrage fertig = exportiere(dialog, datei);
+    QCOMPARE(fertig.titel, QString("Spendenexport"));
+    QCOMPARE(fertig.text, QString("Fertig"));
+    Zeilen soll{{"Datum", "EUR", "Art", "MID", "Vorname", "Nachname", "Strasse", "PLZ", "Ort"}};
+    for (int z : zeilen)
+        soll << erwartet.value(z);
+    QCOMPARE(csvLesen(datei), soll);
 }
 
 QTEST_MAIN(TstExport)

@@ -14,6 +14,7 @@
 #include "mitglieder.h"
 #include "parameter.h"
 #include "setup.h"
+#include "spendenexport.h"
 #include "spendenparam.h"
 #include "textbaustein.h"
 #include "zahlbearb.h"
@@ -389,7 +390,12 @@ void VelaMain::pJournExport()
     dialog.exec();
 }
 
-void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
+void VelaMain::pSpendenExport()
+{
+    SpendenExport dialog;
+    dialog.exec();
+}
+
 void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
 void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
 void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }

@@ -1,6 +1,7 @@
 #include "journexport.h"
 
 #include "db.h"
+#include "exportzeitraum.h"
 #include "interaktion.h"
 #include "textutil.h"
 #include "utilbuch.h"
@@ -14,12 +15,9 @@ JournalExport::JournalExport(QWidget *parent) : QDialog(parent), m_datei(false, 
 {
     setWindowTitle(QStringLiteral("Journal Export"));
     auto *layout = new QGridLayout(this);
-    m_von = new WDatum(UtilGJVon(), this);
-    m_bis = new WDatum(QDate::currentDate(), this);
-    layout->addWidget(new QLabel(QStringLiteral("Datum von"), this), 1, 1);
-    layout->addWidget(m_von, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("bis"), this), 1, 3);
-    layout->addWidget(m_bis, 1, 4);
+    const ExportZeitraum zeitraum = UtilExportZeitraum(layout, 1, this);
+    m_von = zeitraum.von;
+    m_bis = zeitraum.bis;
     m_datei.FuellLayout(layout, 2, 0);
     QPushButton *exportKnopf = UtilKnopf(QStringLiteral("&Export"), this);
     QPushButton *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
