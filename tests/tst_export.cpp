@@ -1,6 +1,7 @@
 // The journal export, the donation book and the accreditation list on real
 // files, read back with Python's csv module and compared with the books.
 
+#include "akkredlist.h"
 #include "db.h"
 #include "dialogdriver.h"
 #include "journexport.h"
@@ -101,6 +102,8 @@ private slots:
     void journalZiel();
     void spenden_data();
     void spenden();
+    void akkred_data();
+    void akkred();
 };
 
 void TstExport::journal_data()
@@ -229,6 +232,80 @@ void TstExport::spenden()
     Zeilen soll{{"Datum", "EUR", "Art", "MID", "Vorname", "Nachname", "Strasse", "PLZ", "Ort"}};
     for (int z : zeilen)
         soll << erwartet.value(z);
+    QCOMPARE(csvLesen(datei), soll);
+}
+
+void TstExport::akkred_data()
+{
+    QTest::addColumn<int>("zahlstatus");
+    QTest::addColumn<int>("sortierung");
+    QTest::addColumn<QList<int>>("mids");
+    QTest::newRow("Mitgliedsnummer") << 0 << 0 << QList<int>{2, 3, 4, 5, 9};
+    QTest::newRow("Nachname") << 0 << 1 << QList<int>{9, 2, 5, 3, 4};
+    QTest::newRow("Postleitzahl") << 0 << 2 << QList<int>{9, 4, 5, 3, 2};
+    QTest::newRow("Gliederung/Mitgliedsnummer") << 0 << 3 << QList<int>{4, 5, 2, 9, 3};
+    QTest::newRow("Gliederung/Nachname") << 0 << 4 << QList<int>{5, 4, 9, 2, 3};
+    QTest::newRow("Gliederung/Postleitzahl") << 0 << 5 << QList<int>{4, 5, 9, 2, 3};
+    QTest::newRow("nur gezahlte") << 1 << 0 << QList<int>{3, 5};
+    QTest::newRow("nur nicht gezahlte") << 2 << 0 << QList<int>{2, 4, 9};
+}
+
+void TstExport::akkred()
+{
+    QFETCH(int, zahlstatus);
+    QFETCH(int, sortierung);
+    QFETCH(QList<int>, mids);
+    TestDb db;
+    gliederungen();
+    const auto mitglied = [](int mid, const QString &gl, const QString &wohn, const QString &austritt,
+                             const QString &bezahlt, qint64 beitrag, const QString &zahlart) {
+        sql("INSERT INTO mitglied (mid,gliederung,wohngliederung,austritt,bezahlt,beitrag,zahlart) "
+            "VALUES (?,?,?,?,?,?,?)",
+            {mid, gl, wohn, austritt, bezahlt, beitrag, zahlart});
+    };
+    // Reference date 15.06.2010: paid counts from 15.03.2010, current members leave after it.
+    mitglied(5, "KV A", "", "2200-01-01", "2010-03-15", 6000, "L");
+    mitglied(2, "OV A1", "KV B", "2010-06-16", "2010-03-14", 123450, "G");
+    mitglied(9, "OV A1", "OV A1X", "2200-01-01", "2009-12-31", 4800, "L");
+    mitglied(4, "KV A", "LV", "2200-01-01", "2010-01-01", 2400, "U");
+    mitglied(3, "OV A1X", "KV A", "2200-01-01", "2010-05-01", 2400, "L");
+    mitglied(7, "KV A", "", "2010-06-15", "2010-01-01", 2400, "L");
+    mitglied(1000003, "KV A", "", "2200-01-01", "2010-01-01", 2400, "L");
+    mitglied(8, "KV B", "", "2200-01-01", "2010-01-01", 2400, "L");
+    mitglied(6, "KV A", "", "2200-01-01", "2010-01-01", 2400, "L"); // no address
+    const QMap<int, QStringList> namen{{5, {"Berg", "Udo", "20000"}}, {2, {"Adler", "Eva", "30000"}},
+                                       {9, {"Adler", "Bob", "10000"}}, {4, {"Zorn", "Al", "10000"}},
+                                       {3, {"Cox", "Ida", "20000"}},   {7, {"Alt", "Ex", "10000"}},
+                                       {1000003, {"Gross", "Nr", "10000"}}, {8, {"Bee", "Kay", "10000"}}};
+    for (auto it = namen.cbegin(); it != namen.cend(); ++it)
+        adresse(it.key(), it.value().at(0), it.value().at(1), "Weg " + QString::number(it.key()), it.value().at(2),
+                "Ort");
+    const auto zeile = [&namen](int mid, const QString &gl, const QStringList &zahlung) {
+        const QStringList &n = namen.value(mid);
+        return QStringList{QString::number(mid), n.at(1), n.at(0), "Weg " + QString::number(mid), n.at(2), "Ort", "D",
+                           gl} + zahlung;
+    };
+    // The unit of residence shows when it lies below neither the member's unit nor the chosen one.
+    const QMap<int, QStringList> erwartet{
+        {5, zeile(5, "KV A", {"", "", ""})},
+        {2, zeile(2, "OV A1 (KV B)", {"14.03.2010", "1.234,50", "! Lastschrift !"})},
+        {9, zeile(9, "OV A1", {"31.12.2009", "48,00", "Lastschrift"})},
+        {4, zeile(4, "KV A (LV)", {"01.01.2010", "24,00", "Vorkasse"})},
+        {3, zeile(3, "OV A1X", {"", "", ""})}};
+
+    AkkredListe dialog;
+    dialog.findChild<WGliederung *>()->setText("KV A");
+    DialogTreiber::feldBei<WDatum>(&dialog, "Bezahlt bis")->setDatum(QDate(2010, 6, 15));
+    DialogTreiber::feldBei<QComboBox>(&dialog, "Zahlstatus")->setCurrentIndex(zahlstatus);
+    DialogTreiber::feldBei<QComboBox>(&dialog, "Sortierung")->setCurrentIndex(sortierung);
+    const QString datei = db.verzeichnis() + "/akkred.csv";
+    const Interaktion::Anfrage fertig = exportiere(dialog, datei);
+    QCOMPARE(fertig.titel, QString("Akkreditierungsliste"));
+    QCOMPARE(fertig.text, QString("Fertig"));
+    Zeilen soll{{"MID", "Vorname", "Nachname", "Strasse", "PLZ", "Stadt", "Land", "Gliederung", "Bezahlt bis",
+                 "Beitrag", "Zahlart"}};
+    for (int mid : mids)
+        soll << erwartet.value(mid);
     QCOMPARE(csvLesen(datei), soll);
 }
 

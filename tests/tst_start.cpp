@@ -315,7 +315,9 @@ void TstStart::nochNichtDa()
     for (const auto &[m, e, titel] : {std::tuple{"&Buchungen", "Einzel&konten", "Einzelkonto"},
                                       std::tuple{"&Drucke/Datenaustausch", "&Kontendruck", "Kontendruck"},
                                       std::tuple{"&Drucke/Datenaustausch", "&Journalexport", "Journal Export"},
-                                      std::tuple{"&Drucke/Datenaustausch", "&Spendenbuch Export", "Spendenbuch Export"}}) {
+                                      std::tuple{"&Drucke/Datenaustausch", "&Spendenbuch Export", "Spendenbuch Export"},
+                                      std::tuple{"&Drucke/Datenaustausch", "&Akkreditierungsliste",
+                                                 "Akkreditierungsliste"}}) {
         QString offen;
         DialogTreiber::beiModal([&offen](QDialog *d) { offen = d->windowTitle(), d->reject(); });
         eintrag(menu(fenster, QString::fromUtf8(m)), QString::fromUtf8(e))->trigger();

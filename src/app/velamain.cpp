@@ -1,5 +1,6 @@
 #include "velamain.h"
 
+#include "akkredlist.h"
 #include "blzimport.h"
 #include "db.h"
 #include "einzelkto.h"
@@ -396,6 +397,11 @@ void VelaMain::pSpendenExport()
     dialog.exec();
 }
 
-void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
+void VelaMain::pAkkredListe()
+{
+    AkkredListe dialog;
+    dialog.exec();
+}
+
 void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
 void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }

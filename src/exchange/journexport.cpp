@@ -8,7 +8,6 @@
 #include "wdatum.h"
 
 #include <QGridLayout>
-#include <QLabel>
 #include <QPushButton>
 
 JournalExport::JournalExport(QWidget *parent) : QDialog(parent), m_datei(false, false, this)

@@ -3,7 +3,6 @@
 #include "db.h"
 #include "exportzeitraum.h"
 #include "textutil.h"
-#include "utilbuch.h"
 #include "utilgliederung.h"
 #include "utilkonto.h"
 #include "wdatum.h"
