@@ -3,10 +3,12 @@
 
 #include "akkredlist.h"
 #include "db.h"
+#include "demodaten.h"
 #include "dialogdriver.h"
 #include "journexport.h"
 #include "spendenexport.h"
 #include "testdb.h"
+#include "textutil.h"
 #include "wdatum.h"
 #include "wgliederung.h"
 
@@ -100,6 +102,7 @@ private slots:
     void journal_data();
     void journal();
     void journalZiel();
+    void journalHledger();
     void spenden_data();
     void spenden();
     void akkred_data();
@@ -160,6 +163,48 @@ void TstExport::journalZiel()
     const Interaktion::Anfrage fehler = exportiere(dialog, db.verzeichnis());
     QCOMPARE(fehler.art, Interaktion::Art::Kritisch);
     QCOMPARE(fehler.titel, db.verzeichnis());
+}
+
+// The export of the demo books, read by hledger, gives every account the books' own balance.
+void TstExport::journalHledger()
+{
+    TestDb db;
+    DemoDaten demo(19);
+    demo.setStichtag(QDate(2025, 6, 30));
+    QVERIFY(demo.erzeugen(60, 400));
+    const QStringList bereich = TestDb::zeile("SELECT min(datum),max(datum) FROM journdat");
+    JournalExport dialog;
+    DialogTreiber::feldBei<WDatum>(&dialog, "Datum von")->setDatum(UtilDatum(bereich.at(0)));
+    DialogTreiber::feldBei<WDatum>(&dialog, "bis")->setDatum(UtilDatum(bereich.at(1)));
+    const QString datei = db.verzeichnis() + "/journal.csv";
+    QCOMPARE(exportiere(dialog, datei).text, QString("Fertig"));
+
+    // The export is Latin-1; hledger reads UTF-8.
+    QFile latin1(datei);
+    QFile utf8(datei + ".utf8.csv");
+    QVERIFY(latin1.open(QIODevice::ReadOnly) && utf8.open(QIODevice::WriteOnly));
+    utf8.write(QString::fromLatin1(latin1.readAll()).toUtf8());
+    utf8.close();
+    QProcess hledger;
+    hledger.start(QStringLiteral(VELA_HLEDGER), {"-f", utf8.fileName(), "--rules-file", VELA_TESTS_DIR "/journal.rules",
+                                                  "balance", "--flat", "--no-total", "-O", "csv"});
+    QVERIFY(hledger.waitForFinished(60000));
+    QVERIFY2(hledger.exitCode() == 0, hledger.readAllStandardError().constData());
+    QMap<QString, qint64> salden;
+    for (QByteArray zeile : hledger.readAllStandardOutput().split('\n').mid(1)) {
+        const QList<QByteArray> felder = zeile.replace('"', "").trimmed().split(',');
+        if (felder.size() < 2)
+            continue;
+        // hledger writes amounts in the file's own notation, "-1.234,50" here.
+        const QByteArray betrag = felder.mid(1).join(',').replace('.', "").replace(',', '.');
+        salden.insert(QString::fromUtf8(felder.at(0)), qRound64(betrag.toDouble() * 100));
+    }
+    QMap<QString, qint64> buecher;
+    QSqlQuery q = Db::abfrage("SELECT konto,sum(cent) FROM kgkto GROUP BY konto HAVING sum(cent)<>0");
+    while (q.next())
+        buecher.insert(q.value(0).toString(), q.value(1).toLongLong());
+    QVERIFY(buecher.size() > 5);
+    QCOMPARE(salden, buecher);
 }
 
 void TstExport::spenden_data()
