@@ -9,6 +9,8 @@ PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libg
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Qt's own German texts: standard buttons read "Ja", "Nein", "Abbrechen".
 PACKAGES += qt6-translations-l10n
+# Reads the journal export back as a plain-text ledger.
+PACKAGES += hledger
 
 .PHONY: run test build deps bench clean
 

@@ -313,14 +313,17 @@ void TstStart::nochNichtDa()
     VelaMain fenster;
     // Entries with their dialog open it.
     for (const auto &[m, e, titel] : {std::tuple{"&Buchungen", "Einzel&konten", "Einzelkonto"},
-                                      std::tuple{"&Drucke/Datenaustausch", "&Kontendruck", "Kontendruck"}}) {
+                                      std::tuple{"&Drucke/Datenaustausch", "&Kontendruck", "Kontendruck"},
+                                      std::tuple{"&Drucke/Datenaustausch", "&Journalexport", "Journal Export"},
+                                      std::tuple{"&Drucke/Datenaustausch", "&Spendenbuch Export", "Spendenbuch Export"},
+                                      std::tuple{"&Drucke/Datenaustausch", "&Akkreditierungsliste",
+                                                 "Akkreditierungsliste"}}) {
         QString offen;
         DialogTreiber::beiModal([&offen](QDialog *d) { offen = d->windowTitle(), d->reject(); });
         eintrag(menu(fenster, QString::fromUtf8(m)), QString::fromUtf8(e))->trigger();
         QCOMPARE(offen, QString::fromUtf8(titel));
     }
-    const QList<QPair<const char *, const char *>> eintraege = {{"&Drucke/Datenaustausch", "&Journalexport"},
-                                                                {"Dienst&programme", "Neue Programm&version"}};
+    const QList<QPair<const char *, const char *>> eintraege = {{"Dienst&programme", "Neue Programm&version"}};
     for (const auto &[m, e] : eintraege) {
         SkriptInteraktion skript;
         skript.antworte(QMessageBox::Ok);

@@ -1,11 +1,13 @@
 #include "velamain.h"
 
+#include "akkredlist.h"
 #include "blzimport.h"
 #include "db.h"
 #include "einzelkto.h"
 #include "gliederung.h"
 #include "interaktion.h"
 #include "journal.h"
+#include "journexport.h"
 #include "kontenplan.h"
 #include "ktodruck.h"
 #include "lieferant.h"
@@ -13,6 +15,7 @@
 #include "mitglieder.h"
 #include "parameter.h"
 #include "setup.h"
+#include "spendenexport.h"
 #include "spendenparam.h"
 #include "textbaustein.h"
 #include "zahlabschluss.h"
@@ -400,8 +403,23 @@ void VelaMain::pZuwend()
 void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); }
 
 // Entries whose dialogs do not exist yet say so.
-void VelaMain::pJournExport() { nochNicht(this, QStringLiteral("Der Journalexport")); }
-void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
-void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
+void VelaMain::pJournExport()
+{
+    JournalExport dialog;
+    dialog.exec();
+}
+
+void VelaMain::pSpendenExport()
+{
+    SpendenExport dialog;
+    dialog.exec();
+}
+
+void VelaMain::pAkkredListe()
+{
+    AkkredListe dialog;
+    dialog.exec();
+}
+
 void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
 void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }

@@ -149,6 +149,17 @@ bool CSVDatei::closeFile()
     return !(schreiben && (m_schreibFehler || m_datei.error() != QFileDevice::NoError));
 }
 
+void CSVDatei::fertig(QWidget *parent, const QString &titel)
+{
+    const QString grund = m_datei.errorString();
+    if (closeFile())
+        Interaktion::information(parent, titel, QStringLiteral("Fertig"));
+    else
+        Interaktion::kritisch(parent, titel,
+                              QStringLiteral("Die Datei ") + m_datei.fileName()
+                                  + QStringLiteral(" ist unvollständig: ") + grund);
+}
+
 bool CSVDatei::startLine()
 {
     m_pos = -1;

@@ -40,6 +40,9 @@ public:
     bool isValid();
     // Closes the file; false when anything written since isValid() was lost.
     bool closeFile();
+    // Closes a written file and tells the user under `titel`: "Fertig", or that
+    // the file is incomplete and why.
+    void fertig(QWidget *parent, const QString &titel);
 
     // Reading: startLine() loads the next line (false at the end of the file),
     // readField() returns its fields one by one until eol().

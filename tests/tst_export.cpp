@@ -1,0 +1,358 @@
+// The journal export, the donation book and the accreditation list on real
+// files, read back with Python's csv module and compared with the books.
+
+#include "akkredlist.h"
+#include "db.h"
+#include "demodaten.h"
+#include "dialogdriver.h"
+#include "journexport.h"
+#include "spendenexport.h"
+#include "testdb.h"
+#include "textutil.h"
+#include "wdatum.h"
+#include "wgliederung.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+using Zeilen = QList<QStringList>;
+
+// The file as Python's csv module reads it with the dialect's defaults.
+Zeilen csvLesen(const QString &datei)
+{
+    QProcess p;
+    p.start(QStringLiteral(VELA_PYTHON),
+            {QStringLiteral(VELA_TESTS_DIR "/csvdialekt.py"), "lesen", datei, ",", "\"", "latin-1"});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        qWarning() << p.readAllStandardError();
+    Zeilen zeilen;
+    for (const QJsonValue &z : QJsonDocument::fromJson(p.readAllStandardOutput()).array()) {
+        QStringList felder;
+        for (const QJsonValue &f : z.toArray())
+            felder << f.toString();
+        zeilen << felder;
+    }
+    return zeilen;
+}
+
+void sql(const QString &text, const QVariantList &werte)
+{
+    QVERIFY2(Db::ausfuehren(text, werte) == 1, qPrintable(text));
+}
+
+// A journal entry with its lines (account, cents) in kg order.
+void eintrag(const QString &datum, int lfd, const QString &kost, const QString &text,
+             const QList<QPair<QString, qint64>> &zeilen)
+{
+    sql("INSERT INTO journdat (datum,lfd,kost,butext) VALUES (?,?,?,?)", {datum, lfd, kost, text});
+    int kg = 0;
+    for (const auto &[konto, cent] : zeilen)
+        sql("INSERT INTO kgkto (datum,lfd,kg,konto,cent) VALUES (?,?,?,?,?)",
+            {datum, lfd, QString::number(++kg), konto, cent});
+}
+
+// Fills the dialog's file field and exports; the one message it shows.
+template <typename Dialog>
+Interaktion::Anfrage exportiere(Dialog &dialog, const QString &datei, bool ueberschreiben = false)
+{
+    DialogTreiber::feldBei<QLineEdit>(&dialog, "Dateiname")->setText(datei);
+    SkriptInteraktion skript;
+    if (ueberschreiben)
+        skript.antworte(QMessageBox::Ok);
+    skript.antworte(QMessageBox::Ok);
+    dialog.pExport();
+    return skript.anfragen().value(skript.anfragen().size() - 1);
+}
+
+// Units: LV above KV A and KV B, OV A1 below KV A, OV A1X below OV A1.
+void gliederungen()
+{
+    for (const auto &[name, ebene, teilvon] : {std::tuple{"LV", 1, ""}, std::tuple{"KV A", 2, "LV"},
+                                                std::tuple{"KV B", 2, "LV"}, std::tuple{"OV A1", 3, "KV A"},
+                                                std::tuple{"OV A1X", 4, "OV A1"}})
+        sql("INSERT INTO verband (namekurz,ebene,teilvon) VALUES (?,?,?)", {name, ebene, teilvon});
+}
+
+void adresse(int mid, const QString &name1, const QString &name2, const QString &strasse, const QString &plz,
+             const QString &ort)
+{
+    sql("INSERT INTO adresse (art,key,suchname,name1,name2,strasse,plz,ort,land) VALUES ('M',?,?,?,?,?,?,?,'D')",
+        {QString::asprintf("%08i", mid), name1.toUpper(), name1, name2, strasse, plz, ort});
+}
+
+const QStringList kJournalKopf{"Nr.", "Datum", "Beleg", "Beleg_Text", "Betrag", "Kto_S", "Kto_H"};
+
+} // namespace
+
+class TstExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void journal_data();
+    void journal();
+    void journalZiel();
+    void journalHledger();
+    void spenden_data();
+    void spenden();
+    void akkred_data();
+    void akkred();
+};
+
+void TstExport::journal_data()
+{
+    QTest::addColumn<QDate>("von");
+    QTest::addColumn<QDate>("bis");
+    QTest::addColumn<Zeilen>("zeilen");
+    const QStringList erste{"1", "2025-01-10", "K1", "Miete", "1.234,50", "4100", "1200"};
+    const QStringList ohne{"3", "2025-03-15", "", "ohne Zeilen", "0,00", "", ""};
+    const QStringList mehrere{"4", "2025-03-15", "K 2", "Sammel  buchung", "7,00", "4120", "1000"};
+    QTest::newRow("ganzes Jahr") << QDate(2025, 1, 1) << QDate(2025, 12, 31)
+                                 << Zeilen{erste, {"2", "2025-03-01", "", "Spende", "50,00", "1200", "5000"},
+                                           ohne, mehrere};
+    // Numbered from the start of the fiscal year, not from the first exported entry.
+    QTest::newRow("ab 15. März") << QDate(2025, 3, 15) << QDate(2025, 3, 15) << Zeilen{ohne, mehrere};
+    QTest::newRow("leer") << QDate(2025, 4, 1) << QDate(2025, 4, 30) << Zeilen{};
+}
+
+void TstExport::journal()
+{
+    QFETCH(QDate, von);
+    QFETCH(QDate, bis);
+    QFETCH(Zeilen, zeilen);
+    TestDb db;
+    eintrag("2024-12-31", 1, "", "Vorjahr", {{"4100", 100}, {"1200", -100}});
+    eintrag("2025-01-10", 1, "K1", "Miete", {{"4100", 123450}, {"1200", -123450}});
+    eintrag("2025-03-01", 1, "", "Spende", {{"1200", 5000}, {"5000", -5000}});
+    eintrag("2025-03-15", 1, "", "ohne Zeilen", {});
+    // Several lines on one side: the last of each side names the account, the last line the amount.
+    eintrag("2025-03-15", 2, "K\"2", "Sammel\"\"buchung",
+            {{"4110", 300}, {"1200", -1000}, {"4120", 700}, {"1000", -700}});
+    JournalExport dialog;
+    DialogTreiber::feldBei<WDatum>(&dialog, "Datum von")->setDatum(von);
+    DialogTreiber::feldBei<WDatum>(&dialog, "bis")->setDatum(bis);
+    const QString datei = db.verzeichnis() + "/journal.csv";
+    const Interaktion::Anfrage fertig = exportiere(dialog, datei);
+    QCOMPARE(fertig.titel, QString("Journalexport"));
+    QCOMPARE(fertig.text, QString("Fertig"));
+    QCOMPARE(csvLesen(datei), Zeilen{kJournalKopf} + zeilen);
+}
+
+// An existing file is overwritten only after the question; a target that cannot be written is reported.
+void TstExport::journalZiel()
+{
+    TestDb db;
+    JournalExport dialog;
+    const QString datei = db.verzeichnis() + "/alt.csv";
+    QFile alt(datei);
+    QVERIFY(alt.open(QIODevice::WriteOnly) && alt.write("alt\n") == 4);
+    alt.close();
+    QCOMPARE(exportiere(dialog, datei, true).text, QString("Fertig"));
+    QCOMPARE(csvLesen(datei), Zeilen{kJournalKopf});
+    // A folder in the file's place.
+    const Interaktion::Anfrage fehler = exportiere(dialog, db.verzeichnis());
+    QCOMPARE(fehler.art, Interaktion::Art::Kritisch);
+    QCOMPARE(fehler.titel, db.verzeichnis());
+}
+
+// The export of the demo books, read by hledger, gives every account the books' own balance.
+void TstExport::journalHledger()
+{
+    TestDb db;
+    DemoDaten demo(19);
+    demo.setStichtag(QDate(2025, 6, 30));
+    QVERIFY(demo.erzeugen(60, 400));
+    const QStringList bereich = TestDb::zeile("SELECT min(datum),max(datum) FROM journdat");
+    JournalExport dialog;
+    DialogTreiber::feldBei<WDatum>(&dialog, "Datum von")->setDatum(UtilDatum(bereich.at(0)));
+    DialogTreiber::feldBei<WDatum>(&dialog, "bis")->setDatum(UtilDatum(bereich.at(1)));
+    const QString datei = db.verzeichnis() + "/journal.csv";
+    QCOMPARE(exportiere(dialog, datei).text, QString("Fertig"));
+
+    // The export is Latin-1; hledger reads UTF-8.
+    QFile latin1(datei);
+    QFile utf8(datei + ".utf8.csv");
+    QVERIFY(latin1.open(QIODevice::ReadOnly) && utf8.open(QIODevice::WriteOnly));
+    utf8.write(QString::fromLatin1(latin1.readAll()).toUtf8());
+    utf8.close();
+    QProcess hledger;
+    hledger.start(QStringLiteral(VELA_HLEDGER), {"-f", utf8.fileName(), "--rules-file", VELA_TESTS_DIR "/journal.rules",
+                                                  "balance", "--flat", "--no-total", "-O", "csv"});
+    QVERIFY(hledger.waitForFinished(60000));
+    QVERIFY2(hledger.exitCode() == 0, hledger.readAllStandardError().constData());
+    QMap<QString, qint64> salden;
+    for (QByteArray zeile : hledger.readAllStandardOutput().split('\n').mid(1)) {
+        const QList<QByteArray> felder = zeile.replace('"', "").trimmed().split(',');
+        if (felder.size() < 2)
+            continue;
+        // hledger writes amounts in the file's own notation, "-1.234,50" here.
+        const QByteArray betrag = felder.mid(1).join(',').replace('.', "").replace(',', '.');
+        salden.insert(QString::fromUtf8(felder.at(0)), qRound64(betrag.toDouble() * 100));
+    }
+    QMap<QString, qint64> buecher;
+    QSqlQuery q = Db::abfrage("SELECT konto,sum(cent) FROM kgkto GROUP BY konto HAVING sum(cent)<>0");
+    while (q.next())
+        buecher.insert(q.value(0).toString(), q.value(1).toLongLong());
+    QVERIFY(buecher.size() > 5);
+    QCOMPARE(salden, buecher);
+}
+
+void TstExport::spenden_data()
+{
+    QTest::addColumn<int>("art");
+    QTest::addColumn<QString>("gliederung");
+    QTest::addColumn<QString>("kost");
+    QTest::addColumn<QList<int>>("zeilen");
+    // Rows in the order of the sort names, then by date.
+    QTest::newRow("alle") << 0 << "" << "" << QList<int>{4, 1, 3, 2, 5};
+    QTest::newRow("nur Beiträge") << 1 << "" << "" << QList<int>{1};
+    QTest::newRow("nur Spenden") << 2 << "" << "" << QList<int>{4, 3, 2, 5};
+    QTest::newRow("KV A mit Unteren") << 0 << "KV A" << "" << QList<int>{4, 1, 3};
+    QTest::newRow("Kostenstelle klein") << 0 << "" << " k1 " << QList<int>{1, 3};
+    QTest::newRow("Kostenstelle, Spenden aus OV A1") << 2 << "OV A1" << "k1" << QList<int>{};
+}
+
+void TstExport::spenden()
+{
+    QFETCH(int, art);
+    QFETCH(QString, gliederung);
+    QFETCH(QString, kost);
+    QFETCH(QList<int>, zeilen);
+    TestDb db;
+    TestDb::setParameter("Konten/PrefMitglied", "9");
+    gliederungen();
+    adresse(3, "Al\"pha", "Anna", "Weg 1", "12345", "Ort A");
+    adresse(7, "Zeta", "Zora", "Gasse 2", "54321", "Ort Z");
+    const auto spende = [](const QString &datum, int mid, const QString &sortname, const QString &art,
+                           const QString &gl) {
+        sql("INSERT INTO spende (jdatum,jlfd,mid,sortname,art,gliederung) VALUES (?,1,?,?,?,?)",
+            {datum, mid, sortname, art, gl});
+    };
+    // A fee on the member's account and a donation in kind on an income account count positive.
+    spende("2025-02-01", 3, "ALPHA", "M", "OV A1X");
+    eintrag("2025-02-01", 1, "k1", "Beitrag", {{"93", -1200}, {"1200", 1200}});
+    spende("2025-01-15", 7, "ZETA", "G", "KV B");
+    eintrag("2025-01-15", 1, "K2", "Spende", {{"1200", 5000}, {"5000", -5000}});
+    // No account line: amount 0; no number above 999999, no address.
+    spende("2025-03-01", 1000002, "MITTE", "Z", "KV A");
+    eintrag("2025-03-01", 1, "K1", "ohne Zeilen", {});
+    spende("2025-01-20", 3, "ALPHA", "S", "OV A1");
+    eintrag("2025-01-20", 1, "", "Sachspende", {{"5010", -3000}, {"4500", 3000}});
+    // Without journal entry: never matches a cost centre.
+    spende("2025-04-01", 7, "ZETA", "X", "KV B");
+    spende("2024-12-31", 7, "ZETA", "G", "KV B");
+    const QStringList alpha{"Anna", "Al pha", "Weg 1", "12345", "Ort A"};
+    const QStringList zeta{"Zora", "Zeta", "Gasse 2", "54321", "Ort Z"};
+    const QMap<int, QStringList> erwartet{
+        {1, QStringList{"2025-02-01", "12,00", "Mitgliedsbeitrag", "3"} + alpha},
+        {2, QStringList{"2025-01-15", "50,00", "Geldspende", "7"} + zeta},
+        {3, QStringList{"2025-03-01", "0,00", "Zweckgebundene Spende", "", "", "", "", "", ""}},
+        {4, QStringList{"2025-01-20", "30,00", "Sachspende", "3"} + alpha},
+        {5, QStringList{"2025-04-01", "0,00", "Zweckgebundene Spende", "7"} + zeta}};
+
+    SpendenExport dialog;
+    DialogTreiber::feldBei<WDatum>(&dialog, "Datum von")->setDatum(QDate(2025, 1, 1));
+    DialogTreiber::feldBei<WDatum>(&dialog, "bis")->setDatum(QDate(2025, 12, 31));
+    DialogTreiber::feldBei<QComboBox>(&dialog, "Best. Art")->setCurrentIndex(art);
+    DialogTreiber::feldBei<QLineEdit>(&dialog, "Best.Kost.")->setText(kost);
+    auto *wahl = dialog.findChild<WGliederung *>();
+    QVERIFY(!wahl->isEnabled());
+    dialog.findChild<QCheckBox *>()->setChecked(!gliederung.isEmpty());
+    QCOMPARE(wahl->isEnabled(), !gliederung.isEmpty());
+    wahl->setText(gliederung);
+    const QString datei = db.verzeichnis() + "/spenden.csv";
+    const Interaktion::Anfrage fertig = exportiere(dialog, datei);
+    QCOMPARE(fertig.titel, QString("Spendenexport"));
+    QCOMPARE(fertig.text, QString("Fertig"));
+    Zeilen soll{{"Datum", "EUR", "Art", "MID", "Vorname", "Nachname", "Strasse", "PLZ", "Ort"}};
+    for (int z : zeilen)
+        soll << erwartet.value(z);
+    QCOMPARE(csvLesen(datei), soll);
+}
+
+void TstExport::akkred_data()
+{
+    QTest::addColumn<int>("zahlstatus");
+    QTest::addColumn<int>("sortierung");
+    QTest::addColumn<QList<int>>("mids");
+    QTest::newRow("Mitgliedsnummer") << 0 << 0 << QList<int>{2, 3, 4, 5, 9};
+    QTest::newRow("Nachname") << 0 << 1 << QList<int>{9, 2, 5, 3, 4};
+    QTest::newRow("Postleitzahl") << 0 << 2 << QList<int>{9, 4, 5, 3, 2};
+    QTest::newRow("Gliederung/Mitgliedsnummer") << 0 << 3 << QList<int>{4, 5, 2, 9, 3};
+    QTest::newRow("Gliederung/Nachname") << 0 << 4 << QList<int>{5, 4, 9, 2, 3};
+    QTest::newRow("Gliederung/Postleitzahl") << 0 << 5 << QList<int>{4, 5, 9, 2, 3};
+    QTest::newRow("nur gezahlte") << 1 << 0 << QList<int>{3, 5};
+    QTest::newRow("nur nicht gezahlte") << 2 << 0 << QList<int>{2, 4, 9};
+}
+
+void TstExport::akkred()
+{
+    QFETCH(int, zahlstatus);
+    QFETCH(int, sortierung);
+    QFETCH(QList<int>, mids);
+    TestDb db;
+    gliederungen();
+    const auto mitglied = [](int mid, const QString &gl, const QString &wohn, const QString &austritt,
+                             const QString &bezahlt, qint64 beitrag, const QString &zahlart) {
+        sql("INSERT INTO mitglied (mid,gliederung,wohngliederung,austritt,bezahlt,beitrag,zahlart) "
+            "VALUES (?,?,?,?,?,?,?)",
+            {mid, gl, wohn, austritt, bezahlt, beitrag, zahlart});
+    };
+    // Reference date 15.06.2010: paid counts from 15.03.2010, current members leave after it.
+    mitglied(5, "KV A", "", "2200-01-01", "2010-03-15", 6000, "L");
+    mitglied(2, "OV A1", "KV B", "2010-06-16", "2010-03-14", 123450, "G");
+    mitglied(9, "OV A1", "OV A1X", "2200-01-01", "2009-12-31", 4800, "L");
+    mitglied(4, "KV A", "LV", "2200-01-01", "2010-01-01", 2400, "U");
+    mitglied(3, "OV A1X", "KV A", "2200-01-01", "2010-05-01", 2400, "L");
+    mitglied(7, "KV A", "", "2010-06-15", "2010-01-01", 2400, "L");
+    mitglied(1000003, "KV A", "", "2200-01-01", "2010-01-01", 2400, "L");
+    mitglied(8, "KV B", "", "2200-01-01", "2010-01-01", 2400, "L");
+    mitglied(6, "KV A", "", "2200-01-01", "2010-01-01", 2400, "L"); // no address
+    const QMap<int, QStringList> namen{{5, {"Berg", "Udo", "20000"}}, {2, {"Adler", "Eva", "30000"}},
+                                       {9, {"Adler", "Bob", "10000"}}, {4, {"Zorn", "Al", "10000"}},
+                                       {3, {"Cox", "Ida", "20000"}},   {7, {"Alt", "Ex", "10000"}},
+                                       {1000003, {"Gross", "Nr", "10000"}}, {8, {"Bee", "Kay", "10000"}}};
+    for (auto it = namen.cbegin(); it != namen.cend(); ++it)
+        adresse(it.key(), it.value().at(0), it.value().at(1), "Weg " + QString::number(it.key()), it.value().at(2),
+                "Ort");
+    const auto zeile = [&namen](int mid, const QString &gl, const QStringList &zahlung) {
+        const QStringList &n = namen.value(mid);
+        return QStringList{QString::number(mid), n.at(1), n.at(0), "Weg " + QString::number(mid), n.at(2), "Ort", "D",
+                           gl} + zahlung;
+    };
+    // The unit of residence shows when it lies below neither the member's unit nor the chosen one.
+    const QMap<int, QStringList> erwartet{
+        {5, zeile(5, "KV A", {"", "", ""})},
+        {2, zeile(2, "OV A1 (KV B)", {"14.03.2010", "1.234,50", "! Lastschrift !"})},
+        {9, zeile(9, "OV A1", {"31.12.2009", "48,00", "Lastschrift"})},
+        {4, zeile(4, "KV A (LV)", {"01.01.2010", "24,00", "Vorkasse"})},
+        {3, zeile(3, "OV A1X", {"", "", ""})}};
+
+    AkkredListe dialog;
+    dialog.findChild<WGliederung *>()->setText("KV A");
+    DialogTreiber::feldBei<WDatum>(&dialog, "Bezahlt bis")->setDatum(QDate(2010, 6, 15));
+    DialogTreiber::feldBei<QComboBox>(&dialog, "Zahlstatus")->setCurrentIndex(zahlstatus);
+    DialogTreiber::feldBei<QComboBox>(&dialog, "Sortierung")->setCurrentIndex(sortierung);
+    const QString datei = db.verzeichnis() + "/akkred.csv";
+    const Interaktion::Anfrage fertig = exportiere(dialog, datei);
+    QCOMPARE(fertig.titel, QString("Akkreditierungsliste"));
+    QCOMPARE(fertig.text, QString("Fertig"));
+    Zeilen soll{{"MID", "Vorname", "Nachname", "Strasse", "PLZ", "Stadt", "Land", "Gliederung", "Bezahlt bis",
+                 "Beitrag", "Zahlart"}};
+    for (int mid : mids)
+        soll << erwartet.value(mid);
+    QCOMPARE(csvLesen(datei), soll);
+}
+
+QTEST_MAIN(TstExport)
+#include "tst_export.moc"
