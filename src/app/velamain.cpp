@@ -13,6 +13,7 @@
 #include "mitglieder.h"
 #include "parameter.h"
 #include "setup.h"
+#include "sicherung.h"
 #include "spendenparam.h"
 #include "textbaustein.h"
 #include "zahlbearb.h"
@@ -378,12 +379,18 @@ void VelaMain::pZuwend()
     dialog.exec();
 }
 
-// Entries whose dialogs do not exist yet do nothing.
-void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); }
+void VelaMain::pSave() { SaveSave(this); }
+
+void VelaMain::pRestore()
+{
+    SaveRestore(this);
+    // The restored books may name another own unit and hold another payment run.
+    pBegruessung();
+    pSetZahlMenu();
+}
 
 // Entries whose dialogs do not exist yet say so.
 void VelaMain::pJournExport() { nochNicht(this, QStringLiteral("Der Journalexport")); }
 void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
 void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
-void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
 void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }

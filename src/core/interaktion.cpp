@@ -123,6 +123,7 @@ bool dateidialog(QFileDialog &dialog)
         a.art = Art::Dateidialog;
         a.titel = dialog.windowTitle();
         a.vorgabeText = dialog.directory().absolutePath();
+        a.text = dialog.selectedFiles().value(0); // the suggested file, if any
         const Antwort antwort = skript()(a);
         if (!antwort.ok)
             return false;
