@@ -1,5 +1,6 @@
 #include "velamain.h"
 
+#include "aktualisierung.h"
 #include "blzimport.h"
 #include "db.h"
 #include "einzelkto.h"
@@ -389,8 +390,34 @@ void VelaMain::pRestore()
     pSetZahlMenu();
 }
 
+void VelaMain::pUpdate()
+{
+    const QString titel = QStringLiteral("Neue Programmversion");
+    const QString archiv = Interaktion::dateiOeffnen(this, titel);
+    if (archiv.isEmpty())
+        return;
+    Aktualisierung aktualisierung(QCoreApplication::applicationFilePath());
+    switch (aktualisierung.installieren(archiv)) {
+    case Aktualisierung::Ergebnis::Fertig:
+        Interaktion::information(this, QStringLiteral("Neue Programmverision"),
+                                 QStringLiteral("Programm ist aktualisiert. Bitte beenden und neu starten"));
+        break;
+    case Aktualisierung::Ergebnis::UngueltigeDatei:
+        Interaktion::kritisch(this, titel, QStringLiteral("Ungültige Datei"));
+        break;
+    case Aktualisierung::Ergebnis::KeinWerkzeug:
+        Interaktion::kritisch(this, titel,
+                              QStringLiteral("Zum Installieren wird pkexec oder ein Terminal für sudo gebraucht. "
+                                             "Das Programm bleibt unverändert."));
+        break;
+    case Aktualisierung::Ergebnis::NichtInstalliert:
+        Interaktion::kritisch(this, titel,
+                              QStringLiteral("Die Installation ist abgebrochen oder fehlgeschlagen."));
+        break;
+    }
+}
+
 // Entries whose dialogs do not exist yet say so.
 void VelaMain::pJournExport() { nochNicht(this, QStringLiteral("Der Journalexport")); }
 void VelaMain::pSpendenExport() { nochNicht(this, QStringLiteral("Der Spendenbuch-Export")); }
 void VelaMain::pAkkredListe() { nochNicht(this, QStringLiteral("Die Akkreditierungsliste")); }
-void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 
 namespace Interaktion {
 
@@ -147,6 +148,23 @@ bool druckDialog(QPrinter &printer, QWidget *parent)
     }
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+int befehl(const QString &programm, const QStringList &argumente)
+{
+    if (skript()) {
+        Anfrage a;
+        a.art = Art::Befehl;
+        a.text = programm;
+        a.argumente = argumente;
+        return skript()(a).zahl;
+    }
+    QProcess prozess;
+    prozess.setProcessChannelMode(QProcess::ForwardedChannels);
+    prozess.start(programm, argumente);
+    if (!prozess.waitForStarted() || !prozess.waitForFinished(-1) || prozess.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return prozess.exitCode();
 }
 
 } // namespace Interaktion
