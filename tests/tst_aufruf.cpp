@@ -21,8 +21,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <unistd.h>
-
 namespace {
 
 // Closes a main window that opens by mistake, so that a wrong start-up fails

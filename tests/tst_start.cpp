@@ -319,8 +319,7 @@ void TstStart::nochNichtDa()
         eintrag(menu(fenster, QString::fromUtf8(m)), QString::fromUtf8(e))->trigger();
         QCOMPARE(offen, QString::fromUtf8(titel));
     }
-    const QList<QPair<const char *, const char *>> eintraege = {{"&Drucke/Datenaustausch", "&Journalexport"},
-                                                                {"Dienst&programme", "Neue Programm&version"}};
+    const QList<QPair<const char *, const char *>> eintraege = {{"&Drucke/Datenaustausch", "&Journalexport"}};
     for (const auto &[m, e] : eintraege) {
         SkriptInteraktion skript;
         skript.antworte(QMessageBox::Ok);
