@@ -1,6 +1,7 @@
 // The start on real files and the command line: why a file cannot be used, the
 // lock against a second program, read-only books, --help and --version, German texts.
 
+#include "alsnobody.h"
 #include "db.h"
 #include "demodaten.h"
 #include "programm.h"
@@ -20,33 +21,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <unistd.h>
-
 namespace {
-
-// Runs as the user "nobody" while it lives, so that file modes count as they do
-// for a treasurer (root ignores them). Without root the test runs as such a user already.
-class AlsNobody
-{
-public:
-    AlsNobody() : m_root(geteuid() == 0)
-    {
-        if (m_root)
-            m_ok = setresgid(65534, 65534, 0) == 0 && setresuid(65534, 65534, 0) == 0;
-    }
-    ~AlsNobody()
-    {
-        if (m_root && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
-            qFatal("cannot return to root");
-    }
-    AlsNobody(const AlsNobody &) = delete;
-    AlsNobody &operator=(const AlsNobody &) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    bool m_root;
-    bool m_ok = true;
-};
 
 // Closes a main window that opens by mistake, so that a wrong start-up fails
 // instead of waiting for ever (the window runs the first event loop of a start).

@@ -70,7 +70,7 @@ private slots:
     void groesse();
     void nameUnterDemLogo();
     void begruessung();
-    void nochNichtDa();
+    void eintraegeOeffnenDialoge();
 
 private:
     QTemporaryDir m_dir;
@@ -307,7 +307,7 @@ void TstStart::begruessung()
     QVERIFY(gruss->isHidden());
 }
 
-void TstStart::nochNichtDa()
+void TstStart::eintraegeOeffnenDialoge()
 {
     TestDb db;
     VelaMain fenster;
@@ -322,15 +322,6 @@ void TstStart::nochNichtDa()
         DialogTreiber::beiModal([&offen](QDialog *d) { offen = d->windowTitle(), d->reject(); });
         eintrag(menu(fenster, QString::fromUtf8(m)), QString::fromUtf8(e))->trigger();
         QCOMPARE(offen, QString::fromUtf8(titel));
-    }
-    const QList<QPair<const char *, const char *>> eintraege = {{"Dienst&programme", "Neue Programm&version"}};
-    for (const auto &[m, e] : eintraege) {
-        SkriptInteraktion skript;
-        skript.antworte(QMessageBox::Ok);
-        eintrag(menu(fenster, QString::fromUtf8(m)), QString::fromUtf8(e))->trigger();
-        QCOMPARE(skript.anfragen().size(), 1);
-        QCOMPARE(skript.anfragen().first().art, Interaktion::Art::Information);
-        QVERIFY(skript.anfragen().first().text.endsWith(QStringLiteral(" gibt es in dieser Version noch nicht.")));
     }
 }
 

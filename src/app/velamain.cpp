@@ -1,6 +1,7 @@
 #include "velamain.h"
 
 #include "akkredlist.h"
+#include "aktualisierung.h"
 #include "blzimport.h"
 #include "db.h"
 #include "einzelkto.h"
@@ -15,6 +16,7 @@
 #include "mitglieder.h"
 #include "parameter.h"
 #include "setup.h"
+#include "sicherung.h"
 #include "spendenexport.h"
 #include "spendenparam.h"
 #include "textbaustein.h"
@@ -41,13 +43,6 @@ const char *const kBearbeitenCodes = "RrLlDG123";
 
 // Space between the logo and the greeting of new books.
 const int kRand = 8;
-
-// A menu entry whose dialog is not built yet says so instead of doing nothing.
-void nochNicht(QWidget *parent, const QString &funktion)
-{
-    Interaktion::information(parent, QStringLiteral("Vela"),
-                             funktion + QStringLiteral(" gibt es in dieser Version noch nicht."));
-}
 
 } // namespace
 
@@ -399,10 +394,43 @@ void VelaMain::pZuwend()
     dialog.exec();
 }
 
-// Entries whose dialogs do not exist yet do nothing.
-void VelaMain::pSave() { nochNicht(this, QStringLiteral("Die Datensicherung")); }
+void VelaMain::pSave() { SaveSave(this); }
 
-// Entries whose dialogs do not exist yet say so.
+void VelaMain::pRestore()
+{
+    SaveRestore(this);
+    // The restored books may name another own unit and hold another payment run.
+    pBegruessung();
+    pSetZahlMenu();
+}
+
+void VelaMain::pUpdate()
+{
+    const QString titel = QStringLiteral("Neue Programmversion");
+    const QString archiv = Interaktion::dateiOeffnen(this, titel);
+    if (archiv.isEmpty())
+        return;
+    Aktualisierung aktualisierung(QCoreApplication::applicationFilePath());
+    switch (aktualisierung.installieren(archiv)) {
+    case Aktualisierung::Ergebnis::Fertig:
+        Interaktion::information(this, QStringLiteral("Neue Programmverision"),
+                                 QStringLiteral("Programm ist aktualisiert. Bitte beenden und neu starten"));
+        break;
+    case Aktualisierung::Ergebnis::UngueltigeDatei:
+        Interaktion::kritisch(this, titel, QStringLiteral("Ungültige Datei"));
+        break;
+    case Aktualisierung::Ergebnis::KeinWerkzeug:
+        Interaktion::kritisch(this, titel,
+                              QStringLiteral("Zum Installieren wird pkexec oder ein Terminal für sudo gebraucht. "
+                                             "Das Programm bleibt unverändert."));
+        break;
+    case Aktualisierung::Ergebnis::NichtInstalliert:
+        Interaktion::kritisch(this, titel,
+                              QStringLiteral("Die Installation ist abgebrochen oder fehlgeschlagen."));
+        break;
+    }
+}
+
 void VelaMain::pJournExport()
 {
     JournalExport dialog;
@@ -420,6 +448,3 @@ void VelaMain::pAkkredListe()
     AkkredListe dialog;
     dialog.exec();
 }
-
-void VelaMain::pRestore() { nochNicht(this, QStringLiteral("Das Wiederherstellen")); }
-void VelaMain::pUpdate() { nochNicht(this, QStringLiteral("Die Programmaktualisierung")); }

@@ -152,11 +152,12 @@ QString sqlGrund(const QSqlError &fehler)
     }
 }
 
-// Why the open database is not a sound Vela database; empty when it is one.
-QString datenbankProblem(const QSqlDatabase &db)
+// Why the open database is not a sound Vela database; empty when it is one. The
+// thorough check also compares every index with its table; it is slow on large books.
+QString datenbankProblem(const QSqlDatabase &db, bool gruendlich)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA quick_check")))
+    if (!q.exec(gruendlich ? QStringLiteral("PRAGMA integrity_check") : QStringLiteral("PRAGMA quick_check")))
         return sqlGrund(q.lastError());
     if (q.next() && q.value(0).toString() != QLatin1String("ok"))
         return QStringLiteral("Die Datenbank ist beschädigt (") + q.value(0).toString() + QStringLiteral(").");
@@ -187,7 +188,7 @@ bool oeffnen(const QString &datei, bool nurLesen, QString *grund)
         setNurLesen(db, nurLesen);
         db.setDatabaseName(datei);
         // SQLite opens any file; only the check tells a sound database from something else.
-        problem = db.open() ? datenbankProblem(db) : sqlGrund(db.lastError());
+        problem = db.open() ? datenbankProblem(db, false) : sqlGrund(db.lastError());
     }
     if (problem.isEmpty())
         return true;
@@ -195,6 +196,25 @@ bool oeffnen(const QString &datei, bool nurLesen, QString *grund)
     if (grund)
         *grund = problem;
     return false;
+}
+
+QString pruefen(const QString &datei)
+{
+    QString problem = dateiProblem(datei);
+    if (problem.isEmpty() && !QFileInfo::exists(datei))
+        problem = QStringLiteral("Die Datei existiert nicht.");
+    if (!problem.isEmpty())
+        return problem;
+    const QString name = QStringLiteral("vela-pruefung");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setConnectOptions(kNurLesen);
+        db.setDatabaseName(datei);
+        problem = db.open() ? datenbankProblem(db, true) : sqlGrund(db.lastError());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return problem;
 }
 
 void schliessen()

@@ -36,6 +36,12 @@ QString dateiProblem(const QString &datei);
 // is a sound Vela database: an SQLite file that passes `PRAGMA quick_check` and holds
 // the tables. On failure the connection is closed again and `grund` names the cause.
 bool oeffnen(const QString &datei, bool nurLesen = false, QString *grund = nullptr);
+
+// Checks the file `datei` thoroughly (`PRAGMA integrity_check` and the tables) on a
+// private read-only connection, leaving the books open as they are. Empty when it
+// is a sound Vela database, else the cause.
+QString pruefen(const QString &datei);
+
 void schliessen();
 QString dateiName();
 bool nurLesen(); // opened read-only: every write fails

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 
 namespace Interaktion {
 
@@ -123,6 +124,7 @@ bool dateidialog(QFileDialog &dialog)
         a.art = Art::Dateidialog;
         a.titel = dialog.windowTitle();
         a.vorgabeText = dialog.directory().absolutePath();
+        a.text = dialog.selectedFiles().value(0); // the suggested file, if any
         const Antwort antwort = skript()(a);
         if (!antwort.ok)
             return false;
@@ -146,6 +148,23 @@ bool druckDialog(QPrinter &printer, QWidget *parent)
     }
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+int befehl(const QString &programm, const QStringList &argumente)
+{
+    if (skript()) {
+        Anfrage a;
+        a.art = Art::Befehl;
+        a.text = programm;
+        a.argumente = argumente;
+        return skript()(a).zahl;
+    }
+    QProcess prozess;
+    prozess.setProcessChannelMode(QProcess::ForwardedChannels);
+    prozess.start(programm, argumente);
+    if (!prozess.waitForStarted() || !prozess.waitForFinished(-1) || prozess.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return prozess.exitCode();
 }
 
 } // namespace Interaktion

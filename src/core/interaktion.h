@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -25,7 +26,8 @@ enum class Art {
     DateiOeffnen,
     DateiSpeichern,
     Dateidialog,
-    Drucken
+    Drucken,
+    Befehl
 };
 
 struct Anfrage
@@ -39,6 +41,7 @@ struct Anfrage
     int min = 0;
     int max = 0;
     QString vorgabeText;
+    QStringList argumente; // of a command; its program is the text
 };
 
 struct Antwort
@@ -94,5 +97,10 @@ bool dateidialog(QFileDialog &dialog);
 
 // The print dialog; a script's answer prints into the PDF file named by its text.
 bool druckDialog(QPrinter &printer, QWidget *parent);
+
+// Runs `programm` with `argumente`, without a shell, and waits for its end: its exit
+// code, -1 when it did not start or crashed. For commands that ask the user (for a
+// password); a script's answer number is the exit code instead.
+int befehl(const QString &programm, const QStringList &argumente);
 
 } // namespace Interaktion
