@@ -190,6 +190,8 @@ bool oeffnen(const QString &datei, bool nurLesen, QString *grund)
         // SQLite opens any file; only the check tells a sound database from something else.
         problem = db.open() ? datenbankProblem(db, false) : sqlGrund(db.lastError());
     }
+    if (problem.isEmpty() && !nurLesen && !schemaAngleichen())
+        problem = fehlerText();
     if (problem.isEmpty())
         return true;
     db.close();
@@ -237,24 +239,128 @@ bool nurLesen()
         .contains(kNurLesen);
 }
 
-bool schemaAnlegen()
+namespace {
+
+// The statements of the compiled-in schema, comments stripped.
+QStringList schemaAnweisungen()
 {
     VelaRessourcen();
     QFile datei(QStringLiteral(":/schema.sql"));
     if (!datei.open(QIODevice::ReadOnly))
-        return false;
+        return {};
     QString text;
     for (const QString &zeile : QString::fromUtf8(datei.readAll()).split(QLatin1Char('\n'))) {
         if (!zeile.trimmed().startsWith(QLatin1String("--")))
             text += zeile + QLatin1Char('\n');
     }
+    QStringList anweisungen;
+    for (const QString &anweisung : text.split(QLatin1Char(';'))) {
+        if (!anweisung.trimmed().isEmpty())
+            anweisungen << anweisung;
+    }
+    return anweisungen;
+}
+
+// Name -> CREATE statement of the tables or indexes (`art`) of `db`.
+QHash<QString, QString> schemaObjekte(const QSqlDatabase &db, const QString &art)
+{
+    QHash<QString, QString> objekte;
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = ? AND sql IS NOT NULL"));
+    q.addBindValue(art);
+    q.exec();
+    while (q.next())
+        objekte.insert(q.value(0).toString(), q.value(1).toString());
+    return objekte;
+}
+
+// The column clauses of `tabelle` in `db` that ALTER TABLE ... ADD COLUMN takes, by name.
+QHash<QString, QString> spalten(const QSqlDatabase &db, const QString &tabelle)
+{
+    QHash<QString, QString> ergebnis;
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("PRAGMA table_info(\"") + tabelle + QStringLiteral("\")"));
+    while (q.next()) {
+        QString klausel = q.value(1).toString() + QLatin1Char(' ') + q.value(2).toString();
+        if (q.value(3).toInt() != 0)
+            klausel += QStringLiteral(" NOT NULL");
+        if (!q.value(4).isNull())
+            klausel += QStringLiteral(" DEFAULT ") + q.value(4).toString();
+        ergebnis.insert(q.value(1).toString(), klausel);
+    }
+    return ergebnis;
+}
+
+// The statements that bring the open books up to the compiled-in schema: tables,
+// columns and indexes added since the books were made. Nothing is ever dropped.
+QStringList angleichAnweisungen()
+{
+    const QString name = QStringLiteral("vela-schema");
+    QStringList anweisungen;
+    {
+        QSqlDatabase muster = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        muster.setDatabaseName(QStringLiteral(":memory:"));
+        if (muster.open()) {
+            QSqlQuery q(muster);
+            for (const QString &anweisung : schemaAnweisungen())
+                q.exec(anweisung);
+            const QSqlDatabase buch = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+            const QHash<QString, QString> tabellen = schemaObjekte(buch, QStringLiteral("table"));
+            const QHash<QString, QString> sollTabellen = schemaObjekte(muster, QStringLiteral("table"));
+            for (auto it = sollTabellen.cbegin(); it != sollTabellen.cend(); ++it) {
+                if (!tabellen.contains(it.key())) {
+                    anweisungen << it.value();
+                    continue;
+                }
+                const QHash<QString, QString> vorhanden = spalten(buch, it.key());
+                const QHash<QString, QString> soll = spalten(muster, it.key());
+                for (auto spalte = soll.cbegin(); spalte != soll.cend(); ++spalte) {
+                    if (!vorhanden.contains(spalte.key()))
+                        anweisungen << QStringLiteral("ALTER TABLE ") + it.key() + QStringLiteral(" ADD COLUMN ")
+                                           + spalte.value();
+                }
+            }
+            const QHash<QString, QString> indizes = schemaObjekte(buch, QStringLiteral("index"));
+            const QHash<QString, QString> sollIndizes = schemaObjekte(muster, QStringLiteral("index"));
+            for (auto it = sollIndizes.cbegin(); it != sollIndizes.cend(); ++it) {
+                if (!indizes.contains(it.key()))
+                    anweisungen << it.value();
+            }
+        }
+        muster.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return anweisungen;
+}
+
+} // namespace
+
+bool schemaAnlegen()
+{
+    const QStringList anweisungen = schemaAnweisungen();
+    if (anweisungen.isEmpty())
+        return false;
     Transaktion t;
     QSqlQuery q;
-    for (const QString &anweisung : text.split(QLatin1Char(';'))) {
-        if (anweisung.trimmed().isEmpty())
-            continue;
+    for (const QString &anweisung : anweisungen) {
         if (!q.exec(anweisung))
             return false;
+    }
+    return t.commit();
+}
+
+bool schemaAngleichen()
+{
+    const QStringList anweisungen = angleichAnweisungen();
+    if (anweisungen.isEmpty())
+        return true;
+    Transaktion t;
+    QSqlQuery q;
+    for (const QString &anweisung : anweisungen) {
+        if (!q.exec(anweisung)) {
+            fehlgeschlagen(q);
+            return false;
+        }
     }
     return t.commit();
 }

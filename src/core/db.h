@@ -34,7 +34,8 @@ QString dateiProblem(const QString &datei);
 
 // Opens `datei` on the default connection, read-only on request, and checks that it
 // is a sound Vela database: an SQLite file that passes `PRAGMA quick_check` and holds
-// the tables. On failure the connection is closed again and `grund` names the cause.
+// the tables, then brings writable books up to the current schema. On failure the
+// connection is closed again and `grund` names the cause.
 bool oeffnen(const QString &datei, bool nurLesen = false, QString *grund = nullptr);
 
 // Checks the file `datei` thoroughly (`PRAGMA integrity_check` and the tables) on a
@@ -51,6 +52,10 @@ bool anlegen(const QString &datei);
 
 // Runs the schema on an open, empty database.
 bool schemaAnlegen();
+
+// Adds to the open books what the schema has gained since they were made (tables,
+// columns, indexes) in one transaction; existing data stays as it is. Done by oeffnen().
+bool schemaAngleichen();
 
 // Prepares, binds and runs a statement; the query is positioned before the first row.
 QSqlQuery abfrage(const QString &sql, const QVariantList &werte = {});
