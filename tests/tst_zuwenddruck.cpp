@@ -128,39 +128,36 @@ private slots:
         QTest::addColumn<QString>("zeilen");
         QTest::addColumn<QString>("storniert");
 
-        QTest::newRow("eine") << "03-01 1000 G" << 0 << false << "03-01 1000" << "";
-        QTest::newRow("zwei am Tag") << "03-01 1000 G;03-01 500 M" << 0 << false << "03-01 1500|03-01 0" << "";
-        QTest::newRow("Aufwand für sich") << "03-01 1000 G;03-01 300 A;03-01 700 G;03-01 200 A" << 0 << false
-                                          << "03-01 1700|03-01 500|03-01 0|03-01 0" << "";
-        QTest::newRow("Tage getrennt") << "03-01 1000 G;03-02 500 G" << 0 << false << "03-01 1000|03-02 500" << "";
-        QTest::newRow("Erstattung hebt auf") << "03-01 5000 G;04-01 -5000 G" << 0 << false << "" << "03-01,04-01";
-        QTest::newRow("Erstattung trifft die größte gedeckte")
-            << "03-01 2000 G;03-02 5000 G;03-03 8000 G;04-01 -6000 G" << 0 << false << "03-01 2000|03-03 8000"
-            << "03-02,04-01";
-        QTest::newRow("Erstattung kleiner als jede Spende") << "03-01 5000 G;04-01 -3000 G" << 0 << false
-                                                            << "03-01 5000" << "";
-        QTest::newRow("Erstattung vor der Spende") << "03-01 -5000 G;04-01 5000 G" << 0 << false << "04-01 5000"
-                                                   << "";
-        QTest::newRow("Mitgliedskonto dreht") << "03-01 -1000 G k=20100042" << 0 << false << "03-01 1000" << "";
-        QTest::newRow("Ertragskonto dreht") << "03-01 -1000 G k=5100" << 0 << false << "03-01 1000" << "";
-        QTest::newRow("Kasse dreht nicht") << "03-01 -1000 G k=1000;03-02 700 G k=4100" << 0 << false
-                                           << "03-02 700" << "";
-        QTest::newRow("Sachspende") << "03-01 1000 S" << 0 << false << "" << "";
-        QTest::newRow("gedruckt, Auswahl neue") << "03-01 1000 G q=2024-05-01" << 0 << false << "" << "";
-        QTest::newRow("gedruckt, Auswahl gedruckte") << "03-01 1000 G q=2024-05-01;03-02 500 G" << 1 << false
-                                                     << "03-01 1000 2024-05-01" << "";
-        QTest::newRow("alle") << "03-01 1000 G q=2024-05-01;03-02 500 G" << 2 << false
-                              << "03-01 1000 2024-05-01|03-02 500" << "";
-        QTest::newRow("storniert bleibt draußen") << "03-01 1000 G q=2200-12-31" << 2 << false << "" << "03-01";
-        QTest::newRow("unter dem Minimum") << "03-01 1000 G;03-02 500 G" << 0 << true << "" << "";
-        QTest::newRow("Minimum erreicht") << "03-01 1500 G;03-02 500 G" << 0 << true << "03-01 1500|03-02 500"
-                                          << "";
+        const auto zeile = [](const char *name, const char *spenden, const char *zeilen, const char *storniert = "",
+                              int auswahl = 0, bool minimum = false) {
+            QTest::newRow(name) << QString(spenden) << auswahl << minimum << QString(zeilen) << QString(storniert);
+        };
+        zeile("eine", "03-01 1000 G", "03-01 1000");
+        zeile("zwei am Tag", "03-01 1000 G;03-01 500 M", "03-01 1500|03-01 0");
+        zeile("Aufwand für sich", "03-01 1000 G;03-01 300 A;03-01 700 G;03-01 200 A",
+              "03-01 1700|03-01 500|03-01 0|03-01 0");
+        zeile("Tage getrennt", "03-01 1000 G;03-02 500 G", "03-01 1000|03-02 500");
+        zeile("Erstattung hebt auf", "03-01 5000 G;04-01 -5000 G", "", "03-01,04-01");
+        zeile("Erstattung trifft die größte gedeckte", "03-01 2000 G;03-02 5000 G;03-03 8000 G;04-01 -6000 G",
+              "03-01 2000|03-03 8000", "03-02,04-01");
+        zeile("Erstattung kleiner als jede Spende", "03-01 5000 G;04-01 -3000 G", "03-01 5000");
+        zeile("Erstattung vor der Spende", "03-01 -5000 G;04-01 5000 G", "04-01 5000");
+        zeile("Mitgliedskonto dreht", "03-01 -1000 G k=20100042", "03-01 1000");
+        zeile("Ertragskonto dreht", "03-01 -1000 G k=5100", "03-01 1000");
+        zeile("Kasse dreht nicht", "03-01 -1000 G k=1000;03-02 700 G k=4100", "03-02 700");
+        zeile("Sachspende", "03-01 1000 S", "");
+        zeile("gedruckt, Auswahl neue", "03-01 1000 G q=2024-05-01", "");
+        zeile("gedruckt, Auswahl gedruckte", "03-01 1000 G q=2024-05-01;03-02 500 G", "03-01 1000 2024-05-01", "", 1);
+        zeile("alle", "03-01 1000 G q=2024-05-01;03-02 500 G", "03-01 1000 2024-05-01|03-02 500", "", 2);
+        zeile("storniert bleibt draußen", "03-01 1000 G q=2200-12-31", "", "03-01", 2);
+        zeile("unter dem Minimum", "03-01 1000 G;03-02 500 G", "", "", 0, true);
+        zeile("Minimum erreicht", "03-01 1500 G;03-02 500 G", "03-01 1500|03-02 500", "", 0, true);
         QStringList hundertEins, hundert{"03-01 10000"};
         for (int i = 0; i < 101; ++i)
             hundertEins << "03-01 100 G";
         for (int i = 1; i < 100; ++i)
             hundert << "03-01 0";
-        QTest::newRow("101 Spenden") << hundertEins.join(';') << 0 << false << hundert.join('|') << "";
+        zeile("101 Spenden", qPrintable(hundertEins.join(';')), qPrintable(hundert.join('|')));
     }
     void sammeln()
     {

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-
 namespace {
 
 enum Zahlstatus { Alle, NurGezahlte, NurNichtGezahlte };
