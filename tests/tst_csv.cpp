@@ -2,57 +2,23 @@
 // dialect's limits (no line ends inside values, no escaped text delimiters),
 // and the dialect's own rules: quoting, delimiters, overwriting, dates.
 
+#include "alsnobody.h"
 #include "csvdatei.h"
+#include "csvpython.h"
 #include "dialogdriver.h"
 #include "testdb.h"
 
+#include <QDir>
 #include <QFile>
 #include <QGridLayout>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-const QString kSkript = QStringLiteral(VELA_TESTS_DIR "/csvdialekt.py");
-
-using Zeilen = QList<QStringList>;
-
-QByteArray json(const Zeilen &zeilen)
-{
-    QJsonArray a;
-    for (const QStringList &z : zeilen)
-        a.append(QJsonArray::fromStringList(z));
-    return QJsonDocument(a).toJson(QJsonDocument::Compact);
-}
-
-Zeilen ausJson(const QByteArray &text)
-{
-    Zeilen zeilen;
-    for (const QJsonValue &z : QJsonDocument::fromJson(text).array()) {
-        QStringList felder;
-        for (const QJsonValue &f : z.toArray())
-            felder << f.toString();
-        zeilen << felder;
-    }
-    return zeilen;
-}
-
-// Runs the Python side; its standard output, or a failed check.
-QByteArray python(const QStringList &argumente, const QByteArray &eingabe = {})
-{
-    QProcess p;
-    p.start(QStringLiteral(VELA_PYTHON), QStringList{kSkript} + argumente);
-    p.write(eingabe);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        qWarning() << "python" << argumente << p.readAllStandardError();
-    return p.readAllStandardOutput();
-}
+using CsvPython::Zeilen;
 
 // Every line as CSVDatei reads it, the line end taken off the last field as readers do.
 Zeilen alleZeilen(CSVDatei &csv)
@@ -108,7 +74,7 @@ private slots:
         QFETCH(QString, kodierung);
         QTemporaryDir dir;
         const QString datei = dir.filePath("py.csv");
-        python({"schreiben", datei, trenner, "\"", quoting, zeilenende, kodierung}, json(kWerte));
+        CsvPython::schreiben(datei, kWerte, trenner, quoting, zeilenende, kodierung);
         QWidget dialog;
         CSVDatei csv(false, true, &dialog);
         csv.setDateiName(datei);
@@ -148,7 +114,7 @@ private slots:
         for (const QStringList &z : zeilen)
             csv.writeLine(z, {z.first().contains(trenner)});
         QVERIFY(csv.closeFile());
-        QCOMPARE(ausJson(python({"lesen", datei, trenner, texttrenner, "latin-1"})), erwartet);
+        QCOMPARE(CsvPython::lesen(datei, trenner, texttrenner), erwartet);
     }
 
     // Reading rules beyond what Python writes: quoting switched on and off, delimiters from the fields.
@@ -219,41 +185,52 @@ private slots:
         QCOMPARE(f.readAll(), bytes);
     }
 
-    // Writing over a file asks first; a file that cannot be opened is reported with the system's words.
+    // Writing over a file asks first; a file that cannot be opened is reported with the system's words,
+    // as a treasurer meets it (file modes count).
     void oeffnen_data()
     {
         QTest::addColumn<bool>("lesen");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("antwort");
-        QTest::addColumn<bool>("offen");
+        QTest::addColumn<QString>("meldung"); // "?": the question, else the system's text
         QTest::addColumn<QByteArray>("danach");
-        QTest::newRow("überschreiben ok") << false << "alt.csv" << int(QMessageBox::Ok) << true << QByteArray();
-        QTest::newRow("überschreiben nein") << false << "alt.csv" << int(QMessageBox::Cancel) << false
+        QTest::newRow("überschreiben ok") << false << "alt.csv" << int(QMessageBox::Ok) << "?" << QByteArray();
+        QTest::newRow("überschreiben nein") << false << "alt.csv" << int(QMessageBox::Cancel) << "?"
                                             << QByteArray("alt\n");
-        QTest::newRow("Ordner fehlt") << false << "fehlt/neu.csv" << int(QMessageBox::Ok) << false << QByteArray();
-        QTest::newRow("Lesen fehlt") << true << "nichtda.csv" << int(QMessageBox::Ok) << false << QByteArray();
+        QTest::newRow("Ordner fehlt") << false << "fehlt/neu.csv" << 0 << "No such file or directory" << QByteArray();
+        QTest::newRow("Ordner schreibgeschützt") << false << "nurlesen/neu.csv" << 0 << "Permission denied"
+                                                 << QByteArray();
+        QTest::newRow("Lesen fehlt") << true << "nichtda.csv" << 0 << "No such file or directory" << QByteArray();
     }
     void oeffnen()
     {
         QFETCH(bool, lesen);
         QFETCH(QString, name);
         QFETCH(int, antwort);
-        QFETCH(bool, offen);
-        QFETCH(QByteArray, danach);
+        QFETCH(QString, meldung);
         QTemporaryDir dir;
         QFile alt(dir.filePath("alt.csv"));
         QVERIFY(alt.open(QIODevice::WriteOnly) && alt.write("alt\n") == 4);
         alt.close();
+        QVERIFY(QDir(dir.path()).mkdir("nurlesen"));
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755))
+                && QFile::setPermissions(alt.fileName(), QFileDevice::Permissions(0x6666))
+                && QFile::setPermissions(dir.filePath("nurlesen"), QFileDevice::Permissions(0x5555)));
         SkriptInteraktion skript;
         skript.antworte(QMessageBox::StandardButton(antwort));
         QWidget dialog;
         CSVDatei csv(false, lesen, &dialog);
         csv.setDateiName(dir.filePath(name));
-        QCOMPARE(csv.isValid(), offen);
-        csv.closeFile();
+        {
+            AlsNobody nobody;
+            QVERIFY(nobody.ok());
+            QCOMPARE(csv.isValid(), antwort == QMessageBox::Ok);
+            csv.closeFile();
+        }
         QCOMPARE(skript.anfragen().size(), 1);
         const Interaktion::Anfrage &a = skript.anfragen().first();
-        if (name == "alt.csv") {
+        QFETCH(QByteArray, danach);
+        if (meldung == "?") {
             QCOMPARE(a.art, Interaktion::Art::Frage);
             QCOMPARE(a.titel, QString("CSV-Datei"));
             QCOMPARE(a.text, "Datei " + dir.filePath(name) + " überschreiben?");
@@ -262,7 +239,7 @@ private slots:
         } else {
             QCOMPARE(a.art, Interaktion::Art::Kritisch);
             QCOMPARE(a.titel, dir.filePath(name));
-            QVERIFY(a.text.contains("No such file"));
+            QCOMPARE(a.text, meldung);
         }
     }
 

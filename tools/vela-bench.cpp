@@ -7,11 +7,14 @@
 #include "dtausdatei.h"
 #include "einzelkto.h"
 #include "interaktion.h"
+#include "journexport.h"
+#include "akkredlist.h"
 #include "kontozeilen.h"
 #include "ktodruck.h"
 #include "midimportlauf.h"
 #include "parameter.h"
 #include "smtp.h"
+#include "spendenexport.h"
 #include "suchname.h"
 #include "textutil.h"
 #include "wdatum.h"
@@ -22,6 +25,7 @@
 #include "zuwenddruck.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QDate>
 #include <QElapsedTimer>
@@ -30,6 +34,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTcpServer>
@@ -306,6 +311,83 @@ qint64 mailLauf(int anzahl)
     return faellig - Db::wert(offen).toLongLong();
 }
 
+
+// Books of one year with `anzahl` journal entries, made by SQLite itself: two lines
+// each, every thousandth entry without lines.
+bool journalBuecher(const QString &datei, int anzahl, int jahr)
+{
+    if (!Db::anlegen(datei))
+        return false;
+    UtilInitLeeren();
+    Db::Transaktion t;
+    Db::ausfuehren(QStringLiteral("INSERT INTO journdat (datum,lfd,kost,beleg,extlfd,butext,erfasst,art,beschluss) "
+                                  "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i<?) "
+                                  "SELECT date(?,'+'||(i%365)||' days'),i/365+1,'K'||(i%7),'B'||i,'0',"
+                                  "'Buchung '||i,'','','' FROM n"),
+                   {anzahl - 1, UtilDatumText(QDate(jahr, 1, 1))});
+    for (const QString &seite : {QStringLiteral("'1','1200',100+lfd"), QStringLiteral("'2',4000+lfd%50,-100-lfd")})
+        Db::ausfuehren(QStringLiteral("INSERT INTO kgkto (datum,lfd,kg,konto,cent,abstimm) SELECT datum,lfd,")
+                       + seite + QStringLiteral(",'0' FROM journdat WHERE lfd%1000<>0"));
+    return t.commit();
+}
+
+// An export as the treasurer runs it: the file chosen with "&Wählen", then "&Export".
+// The number of lines below the header.
+qint64 exportieren(QDialog &dialog, const QString &datei)
+{
+    QFile::remove(datei);
+    Interaktion::setSkript([datei](const Interaktion::Anfrage &) {
+        Interaktion::Antwort a;
+        a.ok = true;
+        a.text = datei;
+        a.knopf = QMessageBox::Ok;
+        return a;
+    });
+    for (const QString &knopf : {QStringLiteral("&Wählen"), QStringLiteral("&Export")}) {
+        for (QPushButton *k : dialog.findChildren<QPushButton *>()) {
+            if (k->text() == knopf)
+                k->click();
+        }
+    }
+    Interaktion::setSkript({});
+    QFile ergebnis(datei);
+    return ergebnis.open(QIODevice::ReadOnly) ? ergebnis.readAll().count('\n') - 1 : -1;
+}
+
+// On a busy machine the wall time says little: the processor time is reported beside it.
+qint64 mitProzessorzeit(const QString &vorgang, const std::function<qint64()> &lauf)
+{
+    const std::clock_t cpu = std::clock();
+    const qint64 zeilen = lauf();
+    QTextStream(stderr) << vorgang << ": " << (std::clock() - cpu) * 1000 / CLOCKS_PER_SEC << " ms Prozessorzeit\n";
+    return zeilen;
+}
+
+// "Journal Export" of a date range.
+qint64 journalExport(const QString &datei, const QDate &von, const QDate &bis)
+{
+    JournalExport dialog;
+    dialog.findChild<WDatum *>(QStringLiteral("von"))->setDatum(von);
+    dialog.findChild<WDatum *>(QStringLiteral("bis"))->setDatum(bis);
+    return mitProzessorzeit(QStringLiteral("Journalexport"), [&] { return exportieren(dialog, datei); });
+}
+
+// "Spendenbuch Export" of a date range, fees and donations of all units.
+qint64 spendenbuchExport(const QString &datei, const QDate &von, const QDate &bis)
+{
+    SpendenExport dialog;
+    dialog.findChild<WDatum *>(QStringLiteral("von"))->setDatum(von);
+    dialog.findChild<WDatum *>(QStringLiteral("bis"))->setDatum(bis);
+    return mitProzessorzeit(QStringLiteral("Spendenbuch"), [&] { return exportieren(dialog, datei); });
+}
+
+// "Akkreditierungsliste" of the own unit and all below it, all members, by unit and surname.
+qint64 akkreditierungsliste(const QString &datei)
+{
+    AkkredListe dialog;
+    dialog.findChild<QComboBox *>(QStringLiteral("sortierung"))->setCurrentIndex(4);
+    return mitProzessorzeit(QStringLiteral("Akkreditierungsliste"), [&] { return exportieren(dialog, datei); });
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -337,7 +419,11 @@ int main(int argc, char *argv[])
                                      QStringLiteral("Zahl der Mitglieder der Importdatei (in eine neue Datenbank, dann "
                                                     "als Aktualisierung; 0: kein Import)."),
                                      QStringLiteral("N"), QStringLiteral("100000"));
-    parser.addOptions({mitglieder, buchungen, saat, laeufe, mails, quittungen, importe});
+    const QCommandLineOption journal(QStringLiteral("journal"),
+                                     QStringLiteral("Zahl der Buchungen eines Jahres für den Journalexport (eigene "
+                                                    "Datei; 0: keiner)."),
+                                     QStringLiteral("N"), QStringLiteral("1000000"));
+    parser.addOptions({mitglieder, buchungen, saat, laeufe, mails, quittungen, importe, journal});
     parser.addPositionalArgument(QStringLiteral("DATEI"),
                                  QStringLiteral("Vorhandene Datenbank, oder neue Datei für die Beispieldaten "
                                                 "(ohne Angabe eine temporäre Datei)."));
@@ -495,6 +581,17 @@ int main(int argc, char *argv[])
         return zaehlen(q);
     }));
 
+    // The exports of the year and the accreditation list of the own unit with all units below it.
+    ergebnisse.append(messen(QStringLiteral("Journal Export %1").arg(jahr), std::min(runs, 3), [&] {
+        return journalExport(tmp.filePath(QStringLiteral("journal.csv")), jahresAnfang, jahresEnde);
+    }));
+    ergebnisse.append(messen(QStringLiteral("Spendenbuch Export %1").arg(jahr), std::min(runs, 3), [&] {
+        return spendenbuchExport(tmp.filePath(QStringLiteral("spenden.csv")), jahresAnfang, jahresEnde);
+    }));
+    ergebnisse.append(messen(QStringLiteral("Akkreditierungsliste, alle Mitglieder"), std::min(runs, 3), [&] {
+        return akkreditierungsliste(tmp.filePath(QStringLiteral("akkred.csv")));
+    }));
+
     // The payment run, its mails, the DTAUS file and the bank-code import replace the run,
     // the mail server and the bank codes of the books: only on generated data.
     if (!vorhanden) {
@@ -570,6 +667,24 @@ int main(int argc, char *argv[])
                      ms(e.medianMs))
             << "  (" << QFileInfo(pdf).size() / 1024 << " KB)\n";
 }
+
+    // The journal export of a whole year on books of their own.
+    const int journalBuchungen = parser.value(journal).toInt();
+    if (journalBuchungen > 0) {
+        const int jahrJournal = QDate::currentDate().year() - 1;
+        if (!journalBuecher(tmp.filePath(QStringLiteral("journal.db")), journalBuchungen, jahrJournal)) {
+            err << "Die Bücher für den Journalexport konnten nicht angelegt werden.\n";
+            return 1;
+        }
+        const Ergebnis e = messen(QStringLiteral("Journal Export, %1 Buchungen").arg(journalBuchungen), 1, [&] {
+            return journalExport(tmp.filePath(QStringLiteral("journal.csv")), QDate(jahrJournal, 1, 1),
+                                 QDate(jahrJournal, 12, 31));
+        });
+        out << "\n"
+            << zeile(e.vorgang, QString::number(e.zeilen), QString::number(e.laeufe), ms(e.ersterMs), ms(e.medianMs))
+            << "\n";
+        Db::schliessen();
+    }
 
     // The member import: a new database, then the same file again, where every line is an update.
     const int importMitglieder = parser.value(importe).toInt();

@@ -13,23 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <algorithm>
-#include <tuple>
-
-// One member of the list; `bezahlt` true for those who count as paid.
-struct AkkredListe::Zeile {
-    QString sort1;
-    QString sort2;
-    qint64 mid = 0;
-    QStringList adresse; // first name, surname, street, postcode, town, country
-    QString gliederung;
-    QString wohngliederung;
-    QString bezahltBis;
-    qint64 beitrag = 0;
-    QString zahlart;
-    bool bezahlt = false;
-};
-
 namespace {
 
 enum Zahlstatus { Alle, NurGezahlte, NurNichtGezahlte };
@@ -56,6 +39,7 @@ AkkredListe::AkkredListe(QWidget *parent) : QDialog(parent), m_datei(false, fals
     m_zahlstatus->addItems({QStringLiteral("Alle Mitglieder"), QStringLiteral("Nur gezahlte Mitglieder"),
                             QStringLiteral("Nur nicht gezahlte Mitglieder")});
     m_sortierung = new QComboBox(this);
+    m_sortierung->setObjectName(QStringLiteral("sortierung"));
     m_sortierung->addItems({QStringLiteral("Mitgliedsnummer"), QStringLiteral("Nachname"),
                             QStringLiteral("Postleitzahl"), QStringLiteral("Gliederung/Mitgliedsnummer"),
                             QStringLiteral("Gliederung/Nachname"), QStringLiteral("Gliederung/Postleitzahl")});
@@ -76,9 +60,10 @@ AkkredListe::AkkredListe(QWidget *parent) : QDialog(parent), m_datei(false, fals
     connect(abbruch, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-// The members of the chosen unit and all units below it who have not left by
-// the reference date, with an address, sorted for the list.
-QList<AkkredListe::Zeile> AkkredListe::pFuellListe() const
+// Fills the work table zwiakkred with the members of the chosen unit and all
+// units below it who have not left by the reference date and have an address,
+// each with the sort keys of the chosen order.
+void AkkredListe::pFuellListe() const
 {
     const QString stichtag = m_bezahltBis->datumText();
     // Paid counts as paid up to three months before the reference date.
@@ -88,55 +73,51 @@ QList<AkkredListe::Zeile> AkkredListe::pFuellListe() const
         filter = QStringLiteral(" AND m.bezahlt>=?");
     else if (m_zahlstatus->currentIndex() == NurNichtGezahlte)
         filter = QStringLiteral(" AND m.bezahlt<?");
-    const int sortierung = m_sortierung->currentIndex();
-    const QString x = QStringLiteral("X");
+    const QString name = QStringLiteral("ifnull(a.name1,'')||','||ifnull(a.name2,'')");
+    const QString plz = QStringLiteral("ifnull(a.plz,'')");
+    const QString einheit = QStringLiteral("m.gliederung");
+    const QString x = QStringLiteral("'X'");
+    QString sort1 = x;
+    QString sort2 = x;
+    switch (m_sortierung->currentIndex()) {
+    case 1: sort1 = name; break;
+    case 2: sort1 = plz, sort2 = name; break;
+    case 3: sort1 = einheit; break;
+    case 4: sort1 = einheit, sort2 = name; break;
+    case 5: sort1 = einheit, sort2 = plz + QStringLiteral("||','||") + name; break;
+    default: break;
+    }
 
-    QList<Zeile> liste;
-    for (const QString &gliederung : UtilGliederungMitUnteren(m_gliederung->text())) {
-        QVariantList werte{gliederung, stichtag, 1000000};
-        if (!filter.isEmpty())
-            werte << grenze;
-        QSqlQuery q = Db::abfrage(
-            QStringLiteral("SELECT m.mid,m.bezahlt,m.beitrag,m.zahlart,m.wohngliederung,"
-                           "a.name2,a.name1,a.strasse,a.plz,a.ort,a.land FROM mitglied m "
+    Db::ausfuehren(QStringLiteral("DROP TABLE IF EXISTS zwiakkred"));
+    Db::ausfuehren(QStringLiteral(
+        "CREATE TEMPORARY TABLE zwiakkred (sort1 text, sort2 text, mid int, name1 text, name2 text, strasse text, "
+        "plz text, ort text, land text, gliederung text, wohngliederung text, bezahlt date, beitrag int64, "
+        "zahlart char, PRIMARY KEY (sort1 ASC, sort2 ASC, mid ASC))"));
+    // The work code "X" marks those who count as paid; the others keep their way of paying.
+    const QString einfuegen
+        = QStringLiteral("INSERT INTO zwiakkred (sort1,sort2,mid,name1,name2,strasse,plz,ort,land,gliederung,"
+                         "wohngliederung,bezahlt,beitrag,zahlart) SELECT ")
+          + sort1 + QLatin1Char(',') + sort2
+          + QStringLiteral(",m.mid,a.name1,a.name2,a.strasse,a.plz,a.ort,a.land,m.gliederung,m.wohngliederung,"
+                           "m.bezahlt,m.beitrag,CASE WHEN m.bezahlt>=? THEN 'X' ELSE m.zahlart END FROM mitglied m "
                            "JOIN adresse a ON a.art='M' AND a.key=printf('%08d',m.mid) "
                            "WHERE m.gliederung=? AND m.austritt>? AND m.mid<?")
-                + filter,
-            werte);
-        while (q.next()) {
-            Zeile z;
-            z.mid = q.value(0).toLongLong();
-            z.bezahltBis = q.value(1).toString();
-            z.bezahlt = z.bezahltBis >= grenze;
-            z.beitrag = q.value(2).toLongLong();
-            z.zahlart = q.value(3).toString();
-            z.wohngliederung = q.value(4).toString();
-            for (int i = 5; i <= 10; ++i)
-                z.adresse << q.value(i).toString();
-            z.gliederung = gliederung;
-            const QString name = z.adresse.at(1) + QLatin1Char(',') + z.adresse.at(0);
-            switch (sortierung) {
-            case 1: z.sort1 = name, z.sort2 = x; break;
-            case 2: z.sort1 = z.adresse.at(3), z.sort2 = name; break;
-            case 3: z.sort1 = gliederung, z.sort2 = x; break;
-            case 4: z.sort1 = gliederung, z.sort2 = name; break;
-            case 5: z.sort1 = gliederung, z.sort2 = z.adresse.at(3) + QLatin1Char(',') + name; break;
-            default: z.sort1 = x, z.sort2 = x; break;
-            }
-            liste << z;
-        }
+          + filter;
+    Db::Transaktion transaktion;
+    for (const QString &gliederung : UtilGliederungMitUnteren(m_gliederung->text())) {
+        QVariantList werte{grenze, gliederung, stichtag, 1000000};
+        if (!filter.isEmpty())
+            werte << grenze;
+        Db::ausfuehren(einfuegen, werte);
     }
-    std::sort(liste.begin(), liste.end(), [](const Zeile &a, const Zeile &b) {
-        return std::tie(a.sort1, a.sort2, a.mid) < std::tie(b.sort1, b.sort2, b.mid);
-    });
-    return liste;
+    transaktion.commit();
 }
 
 void AkkredListe::pExport()
 {
     if (!m_datei.isValid())
         return;
-    const QList<Zeile> liste = pFuellListe();
+    pFuellListe();
     m_datei.writeLine({QStringLiteral("MID"), QStringLiteral("Vorname"), QStringLiteral("Nachname"),
                        QStringLiteral("Strasse"), QStringLiteral("PLZ"), QStringLiteral("Stadt"),
                        QStringLiteral("Land"), QStringLiteral("Gliederung"), QStringLiteral("Bezahlt bis"),
@@ -144,33 +125,38 @@ void AkkredListe::pExport()
     const QString gewaehlt = m_gliederung->text();
     // Whether the unit of residence is worth showing, once per pair of units.
     QHash<QPair<QString, QString>, bool> wohnZeigen;
-    for (const Zeile &z : liste) {
-        const QString &wohn = z.wohngliederung;
-        QString gliederung = z.gliederung;
-        if (!wohn.isEmpty() && wohn != z.gliederung && wohn != gewaehlt) {
-            const QPair<QString, QString> paar{wohn, z.gliederung};
+    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT mid,name2,name1,strasse,plz,ort,land,gliederung,bezahlt,beitrag,"
+                                             "zahlart,wohngliederung FROM zwiakkred ORDER BY sort1,sort2,mid"));
+    while (q.next()) {
+        QString gliederung = q.value(7).toString();
+        const QString wohn = q.value(11).toString();
+        if (!wohn.isEmpty() && wohn != gliederung && wohn != gewaehlt) {
+            const QPair<QString, QString> paar{wohn, gliederung};
             auto it = wohnZeigen.constFind(paar);
             if (it == wohnZeigen.cend())
-                it = wohnZeigen.insert(paar, !UtilGliederungUnter(wohn, z.gliederung)
+                it = wohnZeigen.insert(paar, !UtilGliederungUnter(wohn, gliederung)
                                                  && !UtilGliederungUnter(wohn, gewaehlt));
             if (it.value())
                 gliederung += QStringLiteral(" (") + wohn + QLatin1Char(')');
         }
-        m_datei.write(QString::number(z.mid), false, false);
-        for (const QString &feld : z.adresse)
-            m_datei.write(feld, true, false);
+        m_datei.write(q.value(0).toString(), false, false);
+        for (int i = 1; i <= 6; ++i)
+            m_datei.write(q.value(i).toString(), true, false);
         m_datei.write(gliederung, true, false);
-        if (z.bezahlt) {
+        const QString zahlart = q.value(10).toString();
+        if (zahlart == QLatin1String("X")) {
             m_datei.write(QString(), false, false);
             m_datei.write(QString(), false, false);
             m_datei.write(QString(), false, true);
         } else {
-            const QDate bezahlt = UtilDatum(z.bezahltBis);
+            const QDate bezahlt = UtilDatum(q.value(8).toString());
             m_datei.write(bezahlt.isValid() ? UtilDatumZeige(bezahlt) : QString(), false, false);
-            m_datei.write(UtilBetragText(z.beitrag), true, false);
-            m_datei.write(zahlartText(z.zahlart), true, true);
+            m_datei.write(UtilBetragText(q.value(9).toLongLong()), true, false);
+            m_datei.write(zahlartText(zahlart), true, true);
         }
         m_datei.newLine();
     }
+    q.finish();
+    Db::ausfuehren(QStringLiteral("DROP TABLE zwiakkred"));
     m_datei.fertig(this, QStringLiteral("Akkreditierungsliste"));
 }

@@ -22,8 +22,7 @@ public slots:
     void pExport();
 
 private:
-    struct Zeile;
-    QList<Zeile> pFuellListe() const;
+    void pFuellListe() const;
 
     CSVDatei m_datei;
     WGliederung *m_gliederung;

@@ -143,6 +143,8 @@ bool CSVDatei::closeFile()
     if (!m_datei.isOpen())
         return true;
     const bool schreiben = !m_lesen;
+    if (schreiben && !m_zeile.isEmpty())
+        zeileSchreiben(); // a line without its end
     if (schreiben && !m_datei.flush())
         m_schreibFehler = true;
     m_datei.close();
@@ -210,26 +212,31 @@ QString CSVDatei::readField()
 
 void CSVDatei::write(const QString &wert, bool quoten, bool letztes)
 {
+    // The line is collected in m_zeile and written whole by newLine().
     const bool mitTrenner = quoten && m_textTrenner;
-    QByteArray bytes;
     if (mitTrenner)
-        bytes += m_textTrenner;
-    QString text = wert;
-    if (m_textTrenner)
-        text.replace(QLatin1Char(m_textTrenner), QLatin1Char(' '));
-    bytes += text.toLatin1();
+        m_zeile += m_textTrenner;
+    if (m_textTrenner && wert.contains(QLatin1Char(m_textTrenner)))
+        m_zeile += QString(wert).replace(QLatin1Char(m_textTrenner), QLatin1Char(' ')).toLatin1();
+    else
+        m_zeile += wert.toLatin1();
     if (mitTrenner)
-        bytes += m_textTrenner;
+        m_zeile += m_textTrenner;
     if (!letztes && m_feldTrenner)
-        bytes += m_feldTrenner;
-    if (m_datei.write(bytes) != bytes.size())
-        m_schreibFehler = true;
+        m_zeile += m_feldTrenner;
 }
 
 void CSVDatei::newLine()
 {
-    if (m_datei.write("\n", 1) != 1)
+    m_zeile += '\n';
+    zeileSchreiben();
+}
+
+void CSVDatei::zeileSchreiben()
+{
+    if (m_datei.write(m_zeile) != m_zeile.size())
         m_schreibFehler = true;
+    m_zeile.resize(0);
 }
 
 void CSVDatei::writeLine(const QStringList &werte, const QList<bool> &quoten)

@@ -69,11 +69,13 @@ public slots:
     void pDateiWahl();
 
 private:
+    void zeileSchreiben();
+
     bool m_mitDatum;
     bool m_lesen;
     QWidget *m_eltern;
     QFile m_datei;
-    QByteArray m_zeile;
+    QByteArray m_zeile; // the line read, or the line being written
     int m_pos = -1; // read position in m_zeile; -1 without a line, past its end after the last field
     char m_feldTrenner = 0;
     char m_textTrenner = 0;
