@@ -1,6 +1,7 @@
-# Two entry points on a fresh Debian 12 machine (as root or through sudo):
+# Entry points on a fresh Debian 12 machine (as root or through sudo):
 #   make run   installs what is missing, builds, creates demo.db and starts Vela on it
 #   make test  installs what is missing, builds and runs every test headless
+#   make deb   builds the Debian package
 
 BUILD ?= build
 JOBS ?= 2
@@ -11,8 +12,11 @@ SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES += qt6-translations-l10n
 # Reads the journal export back as a plain-text ledger.
 PACKAGES += hledger
+# Icons rendered from the logo's mark; the desktop's validators for the installed
+# files; the package's library dependencies for `make deb`.
+PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps deb bench clean
 
 run: build
 	@[ -f demo.db ] || $(BUILD)/tools/vela-initdb --demo demo.db
@@ -33,6 +37,10 @@ deps:
 	    $(SUDO) apt-get update -qq && \
 	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
+
+# A Debian package, build/vela_<version>_<arch>.deb: apt install ./build/vela_*.deb
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 # Times the usual reads on generated books (not part of the tests).
 bench: build
