@@ -2,6 +2,7 @@
 #   make run   installs what is missing, builds, creates demo.db and starts Vela on it
 #   make test  installs what is missing, builds and runs every test headless
 #   make deb   builds the Debian package
+#   make screenshots  renews the handbook's pictures in docs/bilder
 
 BUILD ?= build
 JOBS ?= 2
@@ -16,7 +17,7 @@ PACKAGES += hledger
 # files; the package's library dependencies for `make deb`.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev
 
-.PHONY: run test build deps deb bench clean
+.PHONY: run test build deps deb screenshots bench clean
 
 run: build
 	@[ -f demo.db ] || $(BUILD)/tools/vela-initdb --demo demo.db
@@ -41,6 +42,10 @@ deps:
 # A Debian package, build/vela_<version>_<arch>.deb: apt install ./build/vela_*.deb
 deb: build
 	cd $(BUILD) && cpack -G DEB
+
+# The handbook's pictures: every dialog on demo books, offscreen, into docs/bilder.
+screenshots: build
+	LC_ALL=C.UTF-8 $(BUILD)/tools/vela-bilder docs/bilder
 
 # Times the usual reads on generated books (not part of the tests).
 bench: build

@@ -11,7 +11,7 @@ if(NOT rc EQUAL 0)
 endif()
 
 set(expected bin/vela bin/vela-initdb share/applications/${ID}.desktop share/metainfo/${ID}.metainfo.xml
-    share/icons/hicolor/scalable/apps/${ID}.svg)
+    share/icons/hicolor/scalable/apps/${ID}.svg share/doc/vela/handbuch.md share/doc/vela/bilder/journal.png)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${ID}.png)
 endforeach()
