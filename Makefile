@@ -1,6 +1,8 @@
-# Two entry points on a fresh Debian 12 machine (as root or through sudo):
+# Entry points on a fresh Debian 12 machine (as root or through sudo):
 #   make run   installs what is missing, builds, creates demo.db and starts Vela on it
 #   make test  installs what is missing, builds and runs every test headless
+#   make deb   builds the Debian package
+#   make screenshots  renews the handbook's pictures in docs/bilder
 
 BUILD ?= build
 JOBS ?= 2
@@ -11,8 +13,11 @@ SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 PACKAGES += qt6-translations-l10n
 # Reads the journal export back as a plain-text ledger.
 PACKAGES += hledger
+# Icons rendered from the logo's mark; the desktop's validators for the installed
+# files; the package's library dependencies for `make deb`.
+PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps deb screenshots bench clean
 
 run: build
 	@[ -f demo.db ] || $(BUILD)/tools/vela-initdb --demo demo.db
@@ -33,6 +38,14 @@ deps:
 	    $(SUDO) apt-get update -qq && \
 	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
+
+# A Debian package, build/vela_<version>_<arch>.deb: apt install ./build/vela_*.deb
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
+# The handbook's pictures: every dialog on demo books, offscreen, into docs/bilder.
+screenshots: build
+	LC_ALL=C.UTF-8 $(BUILD)/tools/vela-bilder docs/bilder
 
 # Times the usual reads on generated books (not part of the tests).
 bench: build

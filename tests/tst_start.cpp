@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -49,6 +50,20 @@ QAction *eintrag(QMenu *m, const QString &text)
     return nullptr;
 }
 
+// Runs the program with `argumente`; once its main window shows, notes the open
+// database in `gelesen` and closes the window through "&Ende".
+int ausfuehren(const QStringList &argumente, QString &gelesen)
+{
+    QTimer::singleShot(50, [&gelesen] {
+        auto *fenster = qobject_cast<VelaMain *>(QApplication::activeModalWidget());
+        if (!fenster)
+            return;
+        gelesen = Db::dateiName();
+        eintrag(menu(*fenster, QStringLiteral("&Buchungen")), QStringLiteral("&Ende"))->trigger();
+    });
+    return VelaAusfuehren(argumente);
+}
+
 } // namespace
 
 class TstStart : public QObject
@@ -61,6 +76,8 @@ private slots:
     void fehlendeDateiAblehnen();
     void fehlendeDateiAnlegen();
     void ersterParameterIstDieDatei();
+    void ohneParameter_data();
+    void ohneParameter();
 
     void menues_data();
     void menues();
@@ -121,17 +138,62 @@ void TstStart::ersterParameterIstDieDatei()
 
     SkriptInteraktion skript;
     QString gelesen;
-    // The main window is modal: close it through "&Ende" once it shows.
-    QTimer::singleShot(50, [&gelesen] {
-        auto *fenster = qobject_cast<VelaMain *>(QApplication::activeModalWidget());
-        if (!fenster)
-            return;
-        gelesen = Db::dateiName();
-        eintrag(menu(*fenster, QStringLiteral("&Buchungen")), QStringLiteral("&Ende"))->trigger();
-    });
-    QCOMPARE(VelaAusfuehren({QStringLiteral("vela"), datei}), 0);
+    QCOMPARE(ausfuehren({QStringLiteral("vela"), datei}, gelesen), 0);
     QCOMPARE(gelesen, datei);
     QCOMPARE(skript.unerwartet(), 0);
+}
+
+// Without an argument: vela.db of the working folder where there is one, else
+// the books in the user's data folder, created only when the user agrees.
+void TstStart::ohneParameter_data()
+{
+    QTest::addColumn<bool>("hierVorhanden");
+    QTest::addColumn<int>("antwort");
+    QTest::addColumn<int>("ende");
+    QTest::newRow("vela.db im Arbeitsordner") << true << int(QMessageBox::NoButton) << 0;
+    QTest::newRow("Datenordner anlegen") << false << int(QMessageBox::Yes) << 0;
+    QTest::newRow("Datenordner abgelehnt") << false << int(QMessageBox::No) << -1;
+}
+
+void TstStart::ohneParameter()
+{
+    QFETCH(bool, hierVorhanden);
+    QFETCH(int, antwort);
+    QFETCH(int, ende);
+    const QTemporaryDir arbeit;
+    const QString vorher = QDir::currentPath();
+    QDir::setCurrent(arbeit.path());
+    const QByteArray datenVorher = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", arbeit.filePath(QStringLiteral("daten")).toUtf8());
+    const QString hier = arbeit.filePath(QStringLiteral("vela.db"));
+    const QString daten = arbeit.filePath(QStringLiteral("daten/Feldmarkbund/Vela/vela.db"));
+    if (hierVorhanden) {
+        QVERIFY(Db::anlegen(hier));
+        Db::schliessen();
+    }
+
+    SkriptInteraktion skript;
+    if (!hierVorhanden)
+        skript.antworte(QMessageBox::StandardButton(antwort));
+    QString gelesen;
+    const int status = ausfuehren({QStringLiteral("vela")}, gelesen);
+    QDir::setCurrent(vorher);
+    if (datenVorher.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", datenVorher);
+
+    QCOMPARE(status, ende);
+    QCOMPARE(skript.unerwartet(), 0);
+    if (hierVorhanden) {
+        QCOMPARE(gelesen, hier);
+        QVERIFY(skript.anfragen().isEmpty());
+        return;
+    }
+    QCOMPARE(skript.anfragen().size(), 1);
+    QVERIFY(skript.anfragen().first().text.contains(daten));
+    QCOMPARE(gelesen, ende == 0 ? daten : QString());
+    QCOMPARE(QFile::exists(daten), ende == 0);
 }
 
 void TstStart::menues_data()

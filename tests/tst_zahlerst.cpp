@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QtTest>
@@ -194,12 +195,13 @@ private slots:
                 zweite.setDatabaseName(m_db->datei());
                 zweite.open();
                 QSqlQuery q(QStringLiteral("SELECT count(*) FROM zahllauf WHERE mid=999"), zweite);
-                waehrend << mid << (q.next() ? q.value(0).toString() : "?");
+                waehrend << mid << (q.next() ? q.value(0).toString() : "?") << d->findChild<QProgressBar *>()->text();
             });
             blick.start(0);
             QVERIFY(alt(d, Qt::Key_O));
             QVERIFY(!d->isVisible());
             QVERIFY(fortschritt(d)->text().isEmpty());
+            QVERIFY(!d->findChild<QProgressBar *>()->isVisible());
         });
         fenster.pZahlErst();
         QSqlDatabase::removeDatabase("zweite");
@@ -215,8 +217,14 @@ private slots:
             erwartet.replaceInStrings("LASTNEUM LASTNEUB", " LASTNEUB");
         QCOMPARE(laufZeilen(), erwartet);
         // While the run worked, the label showed a member and the old run was still whole for others.
-        QCOMPARE(waehrend.size(), 2);
+        // Beside it the bar counted the members out of all that the run looks at.
+        QCOMPARE(waehrend.size(), 3);
         QVERIFY(waehrend[0].toInt() >= 101 && waehrend[1] == "1");
+        const QStringList balken = waehrend[2].split(" von ");
+        QCOMPARE(balken.size(), 2);
+        QVERIFY(balken[0].toInt() >= 1 && balken[0].toInt() <= balken[1].toInt());
+        QVERIFY(balken[1].toInt() >= erwartet.size());
+        QVERIFY(balken[1].toInt() <= TestDb::anzahl("SELECT count(*) FROM mitglied"));
 
         QStringList gespeichert;
         for (const char *key : {"TageLast", "TageMahn1", "TageMahn2", "TageMahn3"})

@@ -7,9 +7,12 @@
 #include "velamain.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLockFile>
+#include <QStandardPaths>
 
 namespace {
 
@@ -30,6 +33,7 @@ bool neueDatenbank(const QString &pfad)
         QMessageBox::Yes | QMessageBox::No);
     if (antwort != QMessageBox::Yes)
         return false;
+    QDir().mkpath(QFileInfo(pfad).absolutePath());
     if (!Db::anlegen(pfad)) {
         const QString grund = QFileInfo(QFileInfo(pfad).absolutePath()).isWritable()
                                   ? QStringLiteral("Die Datei kann nicht angelegt werden.")
@@ -67,6 +71,17 @@ QString sperren(QLockFile &sperre, bool &schreibgeschuetzt)
 
 } // namespace
 
+QString VelaDatenordner()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString VelaStandardDatei()
+{
+    const QString hier = QStringLiteral("vela.db");
+    return QFileInfo::exists(hier) ? hier : VelaDatenordner() + QStringLiteral("/vela.db");
+}
+
 QString VelaSperrDatei(const QString &datei)
 {
     return QFileInfo(datei).absoluteFilePath() + QStringLiteral(".lock");
@@ -77,7 +92,10 @@ bool VelaDatenbankOeffnen(const QString &datei, QLockFile &sperre)
     Db::verbindungAnlegen();
     Db::setOffen(false);
     const QString pfad = QFileInfo(datei).absoluteFilePath();
-    if (const QString problem = Db::dateiProblem(pfad); !problem.isEmpty())
+    // The data folder itself is made with the first books in it.
+    const QString ordner = QFileInfo(pfad).absolutePath();
+    const bool neuerDatenordner = ordner == QDir(VelaDatenordner()).absolutePath() && !QFileInfo::exists(ordner);
+    if (const QString problem = Db::dateiProblem(pfad); !problem.isEmpty() && !neuerDatenordner)
         return keinZugriff(pfad, problem);
     if (!QFileInfo::exists(pfad) && !neueDatenbank(pfad))
         return false;
@@ -107,17 +125,22 @@ int VelaAusfuehren(const QStringList &argumente)
     QCoreApplication::setOrganizationName(QStringLiteral("Feldmarkbund"));
     QCoreApplication::setApplicationName(QStringLiteral("Vela"));
     QCoreApplication::setApplicationVersion(VelaVersion());
+    // The desktop entry and the icons installed with the program.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELA_APP_ID));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VELA_APP_ID)));
     VelaDeutsch();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Vela führt die Bücher einer Gliederung."));
     parser.addPositionalArgument(QStringLiteral("DATEI"),
-                                 QStringLiteral("Die Datenbankdatei, ohne Angabe vela.db im aktuellen Ordner."),
+                                 QStringLiteral("Die Datenbankdatei, ohne Angabe vela.db im aktuellen Ordner "
+                                                "oder, wo es die nicht gibt, im Datenordner ")
+                                     + VelaDatenordner() + QLatin1Char('.'),
                                  QStringLiteral("[DATEI]"));
     if (const auto ende = VelaAufruf(parser, argumente, 0, 1))
         return *ende;
     const QStringList dateien = parser.positionalArguments();
-    const QString datei = dateien.isEmpty() ? QStringLiteral("vela.db") : dateien.first();
+    const QString datei = dateien.isEmpty() ? VelaStandardDatei() : dateien.first();
 
     QLockFile sperre(VelaSperrDatei(datei));
     if (!VelaDatenbankOeffnen(datei, sperre))

@@ -7,11 +7,11 @@
 #include "utilbuch.h"
 #include "utilkonto.h"
 #include "wdatum.h"
+#include "wfortschritt.h"
 #include "zahlwort.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImage>
@@ -440,6 +440,8 @@ Zuwenddruck::Zuwenddruck(int mid, QWidget *parent) : QDialog(parent), m_mid(mid)
     knoepfe->addWidget(m_drucken);
     knoepfe->addWidget(m_abbruch);
     knoepfe->addWidget(m_fortschritt);
+    m_balken = new WFortschritt(m_fortschritt, this);
+    knoepfe->addWidget(m_balken);
     knoepfe->addStretch();
     grid->addLayout(knoepfe, zeile, 0, 1, 3);
 
@@ -466,7 +468,7 @@ void Zuwenddruck::pSetLauf(bool laeuft)
         w->setEnabled(!laeuft);
     pAuswahl();
     if (!laeuft)
-        m_fortschritt->clear();
+        m_balken->ende();
 }
 
 ZuwendFilter Zuwenddruck::filter() const
@@ -522,9 +524,12 @@ void Zuwenddruck::pDrucken()
     bool bereit = false;      // the print dialog was accepted and the painter is active
     bool abgebrochen = false; // the print dialog was cancelled or the printer failed
     int seiten = 0;
-    int aufrufe = 0;
     ZuwendZwidatStart();
-    for (const int mid : mitglieder(f)) {
+    const QList<int> spender = mitglieder(f);
+    m_balken->start(spender.size());
+    int nr = 0;
+    for (const int mid : spender) {
+        ++nr;
         if (m_stop)
             break;
         const int n = PrepareZuwend(beleg, mid, f, alle);
@@ -546,10 +551,7 @@ void Zuwenddruck::pDrucken()
             ZuwendZwidatVermerk(beleg.zeilen.at(i));
             if (DruckZuwend(&printer, &painter, beleg, i, seiten == 0))
                 ++seiten;
-            if (++aufrufe % 6 == 0) {
-                m_fortschritt->setText(QString::number(mid));
-                QCoreApplication::processEvents();
-            }
+            m_balken->schritt(nr, QString::number(mid));
         }
     }
     if (painter.isActive())

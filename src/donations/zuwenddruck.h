@@ -12,6 +12,7 @@ class QPainter;
 class QPrinter;
 class QPushButton;
 class WDatum;
+class WFortschritt;
 
 // One receipt line of a member: a donation, or a donation merged into another
 // one of the same day, which then stays with amount 0 so that it is marked too.
@@ -103,4 +104,5 @@ private:
     QPushButton *m_drucken = nullptr;
     QPushButton *m_abbruch = nullptr;
     QLabel *m_fortschritt = nullptr;
+    WFortschritt *m_balken = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "textutil.h"
 #include "utilbuch.h"
 #include "wdatum.h"
+#include "wfortschritt.h"
 
 #include <QGridLayout>
 #include <QPushButton>
@@ -22,6 +23,8 @@ JournalExport::JournalExport(QWidget *parent) : QDialog(parent), m_datei(false, 
     QPushButton *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     layout->addWidget(exportKnopf, 4, 1);
     layout->addWidget(abbruch, 4, 2);
+    m_balken = new WFortschritt(nullptr, this);
+    layout->addWidget(m_balken, 4, 3);
     connect(exportKnopf, &QPushButton::clicked, this, &JournalExport::pExport);
     connect(abbruch, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -36,12 +39,17 @@ void JournalExport::pExport()
 
     // Entries are numbered from the start of the fiscal year, so reading starts there.
     const QString von = m_von->datumText();
+    const QVariantList zeitraum{UtilDatumText(UtilGJVonDatum(m_von->datum())), m_bis->datumText()};
+    // The window repaints meanwhile but takes no input.
+    setEnabled(false);
+    m_balken->start(Db::wert(QStringLiteral("SELECT count(*) FROM journdat WHERE datum>=? AND datum<=?"), zeitraum)
+                        .toInt());
     // One query for entries and lines: an entry without lines comes once, with null columns.
     QSqlQuery q = Db::abfrage(
         QStringLiteral("SELECT j.datum,j.lfd,j.kost,j.butext,k.konto,k.cent FROM journdat j "
                        "LEFT JOIN kgkto k ON k.datum=j.datum AND k.lfd=j.lfd "
                        "WHERE j.datum>=? AND j.datum<=? ORDER BY j.datum,j.lfd,k.kg"),
-        {UtilDatumText(UtilGJVonDatum(m_von->datum())), m_bis->datumText()});
+        zeitraum);
     const QList<bool> quoten{false, false, true, true, true, true, true};
     int nr = 0;
     bool weiter = q.next();
@@ -67,10 +75,12 @@ void JournalExport::pExport()
             }
             weiter = q.next();
         } while (weiter && q.value(0).toString() == datum && q.value(1).toLongLong() == lfd);
-        ++nr;
+        m_balken->schritt(++nr);
         if (datum < von)
             continue;
         m_datei.writeLine({QString::number(nr), datum, kost, text, UtilBetragText(cent), soll, haben}, quoten);
     }
+    m_balken->ende();
+    setEnabled(true);
     m_datei.fertig(this, QStringLiteral("Journalexport"));
 }

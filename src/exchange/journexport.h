@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class WDatum;
+class WFortschritt;
 
 // "Journal Export": the journal entries of a date range as a CSV file, one line
 // per entry with its debit and credit account, numbered within the fiscal year.
@@ -22,4 +23,5 @@ private:
     CSVDatei m_datei;
     WDatum *m_von;
     WDatum *m_bis;
+    WFortschritt *m_balken;
 };

@@ -7,9 +7,9 @@
 #include "utilbuch.h"
 #include "utilkonto.h"
 #include "wdatum.h"
+#include "wfortschritt.h"
 #include "wkonto.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QFontMetrics>
@@ -255,7 +255,9 @@ Kontendruck::Kontendruck(QWidget *parent) : QDialog(parent)
     m_fortschritt->setObjectName(QStringLiteral("fortschritt"));
     gitter->addWidget(m_drucken, 3, 1);
     gitter->addWidget(m_abbruch, 3, 2);
-    gitter->addWidget(m_fortschritt, 3, 3, 1, 2);
+    gitter->addWidget(m_fortschritt, 3, 3);
+    m_balken = new WFortschritt(m_fortschritt, this);
+    gitter->addWidget(m_balken, 3, 4);
 
     connect(m_drucken, &QPushButton::clicked, this, &Kontendruck::pDrucken);
     connect(m_abbruch, &QPushButton::clicked, this, &Kontendruck::reject);
@@ -314,6 +316,11 @@ void Kontendruck::pDrucken()
                                           "AND datum<=? ORDER BY konto LIMIT 1");
     const QString naechstes = QStringLiteral("SELECT konto FROM kgkto WHERE konto>? AND konto<=? AND datum>=? "
                                              "AND datum<=? ORDER BY konto LIMIT 1");
+    const QVariantList bereich{von, bis, UtilDatumText(datumVon), UtilDatumText(datumBis)};
+    m_balken->start(Db::wert(QStringLiteral("SELECT count(DISTINCT konto) FROM kgkto WHERE konto>=? AND konto<=? "
+                                            "AND datum>=? AND datum<=?"),
+                             bereich)
+                        .toInt());
     QString konto = von;
     for (;;) {
         konto = Db::wert(konten == 0 ? erstes : naechstes,
@@ -322,8 +329,7 @@ void Kontendruck::pDrucken()
         if (konto.isEmpty())
             break;
         ++konten;
-        m_fortschritt->setText(konto);
-        QApplication::processEvents();
+        m_balken->schritt(konten, konto);
         for (const auto &zeitraum : zeitraeume) {
             if (seiten > 0)
                 printer.newPage();
@@ -335,5 +341,5 @@ void Kontendruck::pDrucken()
     m_abbruch->setEnabled(true);
     Interaktion::information(this, QStringLiteral("Kontendruck"),
                              QStringLiteral("%1 Konten auf %2 Seiten gedruckt").arg(konten).arg(seiten));
-    m_fortschritt->clear();
+    m_balken->ende();
 }

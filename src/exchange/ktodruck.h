@@ -10,6 +10,7 @@ class QPainter;
 class QPrinter;
 class QPushButton;
 class WDatum;
+class WFortschritt;
 class WKonto;
 
 // Prints the sheet of one account from `von` to `bis` on a printer that is set up,
@@ -42,4 +43,5 @@ private:
     QPushButton *m_drucken;
     QPushButton *m_abbruch;
     QLabel *m_fortschritt;
+    WFortschritt *m_balken;
 };

@@ -4,9 +4,11 @@
 #include "interaktion.h"
 #include "midimportlauf.h"
 #include "textutil.h"
+#include "wfortschritt.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,6 +28,18 @@ const QString &fertigTitel()
     return t;
 }
 
+// The lines below the header: one member each.
+int datensaetze(const QString &datei)
+{
+    QFile f(datei);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    qint64 zeilen = 0;
+    while (!f.atEnd())
+        zeilen += f.read(1 << 16).count('\n');
+    return int(qMax<qint64>(0, zeilen - 1));
+}
+
 } // namespace
 
 MIDImport::MIDImport(QWidget *parent) : QDialog(parent), m_datei(true, true, this)
@@ -36,6 +50,8 @@ MIDImport::MIDImport(QWidget *parent) : QDialog(parent), m_datei(true, true, thi
     m_fortschritt = new QLabel(this);
     m_fortschritt->setFixedSize(100, 25);
     layout->addWidget(m_fortschritt, 2, 1, 1, 2);
+    m_balken = new WFortschritt(m_fortschritt, this);
+    layout->addWidget(m_balken, 2, 3);
     m_ok = UtilKnopf(QStringLiteral("&Ok"), this);
     QPushButton *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     layout->addWidget(m_ok, 3, 1);
@@ -80,9 +96,9 @@ void MIDImport::pImport()
     if (m_laeuft)
         return;
     MIDImportLauf lauf(m_datei);
+    m_balken->start(datensaetze(m_datei.dateiName()));
     lauf.setFortschritt([this](int gelesen) {
-        m_fortschritt->setText(QString::number(gelesen) + QStringLiteral(" Sätze"));
-        QApplication::processEvents();
+        m_balken->schritt(gelesen, QString::number(gelesen) + QStringLiteral(" Sätze"));
         return !m_stop;
     });
     m_laeuft = true;
@@ -93,6 +109,7 @@ void MIDImport::pImport()
     QApplication::restoreOverrideCursor();
     m_laeuft = false;
     m_ok->setEnabled(true);
+    m_balken->ende();
     m_fortschritt->setText(QString::number(lauf.gelesen()) + QStringLiteral(" Sätze"));
     m_datei.closeFile();
 

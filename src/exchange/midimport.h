@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class WFortschritt;
 class QPushButton;
 
 // "Import Mitgliederdatei": brings members, addresses and bank details up to
@@ -30,6 +31,7 @@ private slots:
 private:
     CSVDatei m_datei;
     QLabel *m_fortschritt;
+    WFortschritt *m_balken;
     QPushButton *m_ok;
     bool m_laeuft = false;
     bool m_stop = false;

@@ -6,6 +6,7 @@
 #include "utilgliederung.h"
 #include "utilkonto.h"
 #include "wdatum.h"
+#include "wfortschritt.h"
 #include "wgliederung.h"
 
 #include <QCheckBox>
@@ -62,6 +63,8 @@ SpendenExport::SpendenExport(QWidget *parent) : QDialog(parent), m_datei(false, 
     QPushButton *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     layout->addWidget(exportKnopf, 6, 1);
     layout->addWidget(abbruch, 6, 2);
+    m_balken = new WFortschritt(nullptr, this);
+    layout->addWidget(m_balken, 6, 3);
     connect(exportKnopf, &QPushButton::clicked, this, &SpendenExport::pExport);
     connect(abbruch, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -89,6 +92,11 @@ void SpendenExport::pExport()
     m_datei.writeLine({QStringLiteral("Datum"), QStringLiteral("EUR"), QStringLiteral("Art"), QStringLiteral("MID"),
                        QStringLiteral("Vorname"), QStringLiteral("Nachname"), QStringLiteral("Strasse"),
                        QStringLiteral("PLZ"), QStringLiteral("Ort")});
+    const QVariantList zeitraum{m_von->datumText(), m_bis->datumText()};
+    // The window repaints meanwhile but takes no input.
+    setEnabled(false);
+    m_balken->start(Db::wert(QStringLiteral("SELECT count(*) FROM spende WHERE jdatum>=? AND jdatum<=?"), zeitraum)
+                        .toInt());
     // One query for donation, entry, first line and address; the amount and
     // the address are those of the first matching row, as a lookup would give.
     QSqlQuery q = Db::abfrage(
@@ -99,9 +107,11 @@ void SpendenExport::pExport()
                        "LEFT JOIN journdat j ON j.datum=s.jdatum AND j.lfd=s.jlfd "
                        "LEFT JOIN adresse a ON a.art='M' AND a.key=printf('%08d',s.mid) "
                        "WHERE s.jdatum>=? AND s.jdatum<=? ORDER BY s.sortname,s.jdatum"),
-        {m_von->datumText(), m_bis->datumText()});
+        zeitraum);
     const QList<bool> quoten{false, true, true, false, true, true, true, true, true};
+    int nr = 0;
     while (q.next()) {
+        m_balken->schritt(++nr);
         const QString spendenArt = q.value(2).toString();
         if ((art == 1 && spendenArt != QLatin1String("M")) || (art == 2 && spendenArt == QLatin1String("M")))
             continue;
@@ -122,5 +132,7 @@ void SpendenExport::pExport()
             zeile << QString() << QString() << QString() << QString() << QString();
         m_datei.writeLine(zeile, quoten);
     }
+    m_balken->ende();
+    setEnabled(true);
     m_datei.fertig(this, QStringLiteral("Spendenexport"));
 }

@@ -8,6 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class WDatum;
+class WFortschritt;
 class WGliederung;
 
 // "Spendenbuch Export": the donations and fees of a date range as a CSV file
@@ -34,4 +35,5 @@ private:
     QLineEdit *m_kost;
     QCheckBox *m_bestGl;
     WGliederung *m_gliederung;
+    WFortschritt *m_balken;
 };

@@ -142,7 +142,7 @@ QString DtausDatei::fehlerSql()
     return QStringLiteral("SELECT mid,konto FROM zwidtaus WHERE ff='F' ORDER BY mid");
 }
 
-void DtausDatei::vorbereiten(bool neu)
+void DtausDatei::vorbereiten(bool neu, const std::function<void(int nr)> &fortschritt)
 {
     Db::ausfuehren(QStringLiteral("DROP TABLE IF EXISTS zwidtaus"));
     Db::ausfuehren(QStringLiteral("CREATE TEMPORARY TABLE zwidtaus (mid int, name text, inhaber text, blz int64, "
@@ -163,7 +163,10 @@ void DtausDatei::vorbereiten(bool neu)
         "INSERT INTO zwidtaus (mid,name,inhaber,blz,konto,bank,cent,ff) VALUES (?,?,?,?,?,?,?,?)"));
 
     Db::Transaktion transaktion;
+    int nr = 0;
     while (q.next()) {
+        if (fortschritt)
+            fortschritt(++nr);
         if (q.value(3).toString() == QLatin1String("J"))
             continue;
         if (!neu && q.value(2).toString() == QLatin1String("J"))

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDate;
 class QIODevice;
 
@@ -31,7 +33,8 @@ public:
     static QString pNummer(const QString &text);
 
     // Fills `zwidtaus` from the run; with `neu` also debits already put into a file.
-    void vorbereiten(bool neu);
+    // `fortschritt` hears the number of each debit row of the run as it is checked.
+    void vorbereiten(bool neu, const std::function<void(int nr)> &fortschritt = {});
     int richtige() const { return m_richtige; }
     int fehlerhafte() const { return m_fehlerhafte; }
     qint64 summe() const { return m_summe; }

@@ -4,6 +4,7 @@
 #include "interaktion.h"
 #include "smtp.h"
 #include "textutil.h"
+#include "wfortschritt.h"
 
 #include <QApplication>
 #include <QDate>
@@ -102,7 +103,10 @@ void ZahlungBrief::pDrucken(QPrinter &printer)
     const int jahr = QDate::currentDate().year();
     QPainter painter;
     const QList<Zeile> zeilen = pZeilen();
+    m_balken->start(zeilen.size());
+    int nr = 0;
     for (const Zeile &z : zeilen) {
+        ++nr;
         if (m_abbrechen)
             break;
         if (!pFaellig(z))
@@ -122,7 +126,7 @@ void ZahlungBrief::pDrucken(QPrinter &printer)
             break;
         }
         ++m_seiten;
-        m_fortschritt->setText(QString::number(z.mid));
+        m_balken->schritt(nr, QString::number(z.mid));
         pBrief(painter, printer, seite, *text);
         Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J' WHERE mid=?"), {QString::number(z.mid)});
         // Lets "Abbruch" through between two letters.

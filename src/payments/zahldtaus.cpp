@@ -4,6 +4,7 @@
 #include "interaktion.h"
 #include "textutil.h"
 #include "wdatum.h"
+#include "wfortschritt.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -166,6 +167,8 @@ ZahlungDtaus::ZahlungDtaus(QWidget *parent) : QDialog(parent)
         grid->addWidget(m_ausfuehrung, 7, 2);
     }
     grid->addWidget(abbrechen, 8, 1);
+    m_balken = new WFortschritt(nullptr, this);
+    grid->addWidget(m_balken, 8, 2, 1, 2);
 
     connect(m_neu, &QCheckBox::toggled, this, &ZahlungDtaus::pDupWarn);
     connect(waehlen, &QPushButton::clicked, this, &ZahlungDtaus::pDateiWahl);
@@ -246,7 +249,12 @@ void ZahlungDtaus::pDateiWahl()
 void ZahlungDtaus::pTempTable()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_lauf.vorbereiten(m_neu->isChecked());
+    // The window repaints meanwhile but takes no input: a second start would pull the table away.
+    setEnabled(false);
+    m_balken->start(Db::wert(QStringLiteral("SELECT count(*) FROM zahllauf WHERE art='D'")).toInt());
+    m_lauf.vorbereiten(m_neu->isChecked(), [this](int nr) { m_balken->schritt(nr); });
+    m_balken->ende();
+    setEnabled(true);
     QApplication::restoreOverrideCursor();
     m_vorbereitet = true;
     m_gedruckt = false;

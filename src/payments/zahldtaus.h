@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class WDatum;
+class WFortschritt;
 
 // "DTAUS Datei generieren": the direct debits of the payment run in four steps:
 // prepare and check them, print the content and error lists, write the file,
@@ -45,6 +46,7 @@ private:
     QPushButton *m_vorbereiten = nullptr;
     QLabel *m_richtige = nullptr;
     QLabel *m_fehlerhafte = nullptr;
+    WFortschritt *m_balken = nullptr;
     QPushButton *m_inhalt = nullptr;
     QPushButton *m_fehlerliste = nullptr;
     QPushButton *m_dateiErst = nullptr;

@@ -3,6 +3,7 @@
 #include "db.h"
 #include "interaktion.h"
 #include "textutil.h"
+#include "wfortschritt.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -39,7 +40,7 @@ int artIndex(const QString &code)
 
 ZahlungDurchlauf::ZahlungDurchlauf(QChar form, const QString &titel, const QString &neuText, const QString &warnung,
                                    QWidget *parent)
-    : QDialog(parent), m_fortschritt(new QLabel(this)), m_form(form), m_warnung(warnung),
+    : QDialog(parent), m_fortschritt(new QLabel(this)), m_balken(new WFortschritt(m_fortschritt, this)), m_form(form), m_warnung(warnung),
       m_neuKasten(new QCheckBox(neuText, this)), m_ok(UtilKnopf(QStringLiteral("&OK"), this)),
       m_abbruch(UtilKnopf(QStringLiteral("&Abbruch"), this))
 {
@@ -57,6 +58,7 @@ ZahlungDurchlauf::ZahlungDurchlauf(QChar form, const QString &titel, const QStri
     knoepfe->addWidget(m_ok);
     knoepfe->addWidget(m_abbruch);
     knoepfe->addWidget(m_fortschritt);
+    knoepfe->addWidget(m_balken);
     knoepfe->addStretch();
     layout->addLayout(knoepfe);
 
@@ -85,7 +87,7 @@ void ZahlungDurchlauf::pSetLauf(bool laeuft)
         kasten->setEnabled(!laeuft);
     m_ok->setEnabled(!laeuft);
     if (!laeuft)
-        m_fortschritt->clear();
+        m_balken->ende();
 }
 
 void ZahlungDurchlauf::pStart()

@@ -6,6 +6,7 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class WFortschritt;
 
 // One pass over the payment run's rows of one form (mails or letters): the eight
 // kind boxes, the box to repeat rows already done, "&OK" and "&Abbruch" and a
@@ -53,6 +54,7 @@ protected:
     void pStatusSetzen() const;
 
     QLabel *m_fortschritt;
+    WFortschritt *m_balken;
     bool m_abbrechen = false;
     int m_marke[kArten] = {}; // 0 no row seen, 1 rows seen, 2 a row of the kind failed
 

@@ -4,11 +4,10 @@
 #include "interaktion.h"
 #include "textutil.h"
 #include "utilbuch.h"
+#include "wfortschritt.h"
 #include "wkonto.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -61,13 +60,13 @@ int slot(int art, bool mail)
 }
 
 // The progress label is repainted at most this often: a repaint per member would cost more than the run.
-constexpr qint64 kFortschrittMs = 40;
 
 } // namespace
 
 ZahlungErst::ZahlungErst(QWidget *parent)
     : QDialog(parent), m_kontoText(new QLabel(this)), m_ok(UtilKnopf(QStringLiteral("&Ok"), this)),
-      m_abbruch(UtilKnopf(QStringLiteral("&Abbruch"), this)), m_fortschritt(new QLabel(this))
+      m_abbruch(UtilKnopf(QStringLiteral("&Abbruch"), this)), m_fortschritt(new QLabel(this)),
+      m_balken(new WFortschritt(m_fortschritt, this))
 {
     setWindowTitle(QStringLiteral("Erstellung Zahlungsdaten"));
     m_konto = new WKonto(m_kontoText, false, this);
@@ -122,6 +121,7 @@ ZahlungErst::ZahlungErst(QWidget *parent)
     knoepfe->addWidget(m_ok);
     knoepfe->addWidget(m_abbruch);
     knoepfe->addWidget(m_fortschritt);
+    knoepfe->addWidget(m_balken);
     knoepfe->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -324,17 +324,15 @@ ZahlungErst::Ergebnis ZahlungErst::pZeilen()
     insert.prepare(QStringLiteral("INSERT INTO zahllauf (mid,sperren,art,form,manuell,bausteinm,bausteinb,cent,"
                                   "statusneu,done) VALUES (?,'N',?,?,'N',?,?,?,?,'N')"));
     const QDate gjBis = m_gjVon.addYears(1).addDays(-1);
-    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT mid,zahlart,beitrag,zahlstatus,statusdatum,bezahlt,eintritt "
-                                             "FROM mitglied WHERE mid<'1000000' AND austritt > ? AND bezahlt < ?"),
-                              {UtilDatumText(m_heute), UtilDatumText(gjBis)});
-    QElapsedTimer seitAnzeige;
+    const QString kandidaten = QStringLiteral(" FROM mitglied WHERE mid<'1000000' AND austritt > ? AND bezahlt < ?");
+    const QVariantList grenzen{UtilDatumText(m_heute), UtilDatumText(gjBis)};
+    m_balken->start(Db::wert(QStringLiteral("SELECT count(*)") + kandidaten, grenzen).toInt());
+    QSqlQuery q = Db::abfrage(
+        QStringLiteral("SELECT mid,zahlart,beitrag,zahlstatus,statusdatum,bezahlt,eintritt") + kandidaten, grenzen);
+    int nr = 0;
     while (q.next()) {
         const int mid = q.value(0).toInt();
-        if (!seitAnzeige.isValid() || seitAnzeige.elapsed() >= kFortschrittMs) {
-            m_fortschritt->setText(QString::number(mid));
-            QApplication::processEvents();
-            seitAnzeige.start();
-        }
+        m_balken->schritt(++nr, QString::number(mid));
 
         mail.bindValue(0, UtilMidKey(mid));
         mail.exec();
@@ -364,7 +362,7 @@ ZahlungErst::Ergebnis ZahlungErst::pZeilen()
             e.summe[art] += cent;
         }
     }
-    m_fortschritt->clear();
+    m_balken->ende();
     return e;
 }
 

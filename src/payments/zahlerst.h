@@ -8,6 +8,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class WFortschritt;
 class WKonto;
 
 // "Erstellung Zahlungsdaten": creates the payment run. It walks over all members
@@ -69,6 +70,7 @@ private:
     QPushButton *m_ok;
     QPushButton *m_abbruch;
     QLabel *m_fortschritt;
+    WFortschritt *m_balken;
     bool m_laeuft = false;
 
     // Dialog state read by pFelder.

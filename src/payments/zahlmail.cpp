@@ -4,6 +4,7 @@
 #include "interaktion.h"
 #include "smtp.h"
 #include "textutil.h"
+#include "wfortschritt.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -90,7 +91,7 @@ private:
 ZahlungMail::ZahlungMail(QWidget *parent)
     : QDialog(parent), m_neuKasten(new QCheckBox(QStringLiteral("&Bereits erstellte Mails neu erstellen"), this)),
       m_ok(UtilKnopf(QStringLiteral("&OK"), this)), m_abbruch(UtilKnopf(QStringLiteral("&Abbruch"), this)),
-      m_fortschritt(new QLabel(this))
+      m_fortschritt(new QLabel(this)), m_balken(new WFortschritt(m_fortschritt, this))
 {
     setWindowTitle(kTitel);
     auto *layout = new QVBoxLayout(this);
@@ -106,6 +107,7 @@ ZahlungMail::ZahlungMail(QWidget *parent)
     knoepfe->addWidget(m_ok);
     knoepfe->addWidget(m_abbruch);
     knoepfe->addWidget(m_fortschritt);
+    knoepfe->addWidget(m_balken);
     knoepfe->addStretch();
     layout->addLayout(knoepfe);
 
@@ -188,7 +190,7 @@ void ZahlungMail::pLauf()
     m_fehler = 0;
     std::fill(std::begin(m_marke), std::end(m_marke), 0);
     pSenden(smtp);
-    m_fortschritt->clear();
+    m_balken->ende();
     pSetLauf(false);
 
     if (!m_vermerkt)
@@ -215,7 +217,10 @@ void ZahlungMail::pSenden(Smtp &smtp)
     const int jahr = QDate::currentDate().year();
     const QList<Zeile> zeilen = pZeilen();
     Erledigt erledigt;
+    m_balken->start(zeilen.size());
+    int nr = 0;
     for (const Zeile &z : zeilen) {
+        ++nr;
         if (m_abbrechen)
             break;
         if (z.art < 0) // a direct debit: goes to the DTAUS file, never by mail
@@ -228,7 +233,7 @@ void ZahlungMail::pSenden(Smtp &smtp)
         // A member without mail address is a failure like a refused one, not a mail to nobody.
         if (smtp.setText(z.baustein, QStringLiteral("M"), UtilMidKey(z.mid), z.mid, jahr, z.cent)
             && !smtp.recipient().trimmed().isEmpty()) {
-            m_fortschritt->setText(QString::number(z.mid));
+            m_balken->schritt(nr, QString::number(z.mid));
             m_vermerkt = erledigt.festschreibenWennFaellig();
             if (m_vermerkt && smtp.sendMail()) {
                 m_vermerkt = erledigt.markieren(z.mid);

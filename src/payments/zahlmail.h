@@ -6,6 +6,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class Smtp;
+class WFortschritt;
 
 // "Zahlungen - Emails": sends the mails of the payment run, every unblocked row
 // of form "M" whose kind is chosen, one SMTP dialogue per mail. A sent
@@ -51,6 +52,7 @@ private:
     QPushButton *m_ok;
     QPushButton *m_abbruch;
     QLabel *m_fortschritt;
+    WFortschritt *m_balken;
 
     bool m_an[kArten] = {};
     bool m_neu = false;
