@@ -99,9 +99,9 @@ private slots:
             QCOMPARE(zeilen(), !speichern ? vorher : vorher.mid(0, 5) + QStringLiteral(
                 "General/Gliederung=,General/BeitragAb=M,Konten/AbgrAktiv=,Konten/AbgrPassiv=,Konten/BankGeb=4970,"
                 "Konten/PrefGliederung=,Konten/PrefMitglied=,Konten/AddMitglied=0,Konten/PrefLief=,"
-                "Mail/Host=smtp.example.org,Mail/Port=25,Mail/User=,Mail/Passwd=,Mail/Abs=,Mail/Name=,Mail/AdrL=12,"
-                "Mail/AdrT=55,Mail/AdrPt=12,Mail/L=25,Mail/T=95,Mail/R=20,Mail/B=20,Mail/Pt=12,Spende/Adr1=,"
-                "Spende/Adr2=,Spende/Adr3=,Spende/Abs=,Spende/Ort=,Spende/Funkt=,Spende/Min=0,"
+                "Mail/Host=smtp.example.org,Mail/Port=25,Mail/Verschl=keine,Mail/User=,Mail/Passwd=,Mail/Abs=,"
+                "Mail/Name=,Mail/AdrL=12,Mail/AdrT=55,Mail/AdrPt=12,Mail/L=25,Mail/T=95,Mail/R=20,Mail/B=20,Mail/Pt=12,"
+                "Spende/Adr1=,Spende/Adr2=,Spende/Adr3=,Spende/Abs=,Spende/Ort=,Spende/Funkt=,Spende/Min=0,"
                 "Spende/Name=Feldmarkbund Deutschland").split(','));
         }
     }
