@@ -56,6 +56,9 @@ private slots:
         QTest::newRow("Prefix gross") << "Konten/PrefGliederung" << "-" << "" << "  12a'b " << "12A`B";
         QTest::newRow("Addition nur Ziffern") << "Konten/AddMitglied" << "-" << "" << "12x3" << "123";
         QTest::newRow("Passwort mit Apostroph") << "Mail/Passwd" << "-" << "" << "ge'heim" << "ge`heim";
+        QTest::newRow("Verschlüsselung fehlt") << "Mail/Verschl" << "-" << "0" << "1" << "STARTTLS";
+        QTest::newRow("Verschlüsselung SSL/TLS") << "Mail/Verschl" << "SSL/TLS" << "2" << "0" << "keine";
+        QTest::newRow("Verschlüsselung unbekannt") << "Mail/Verschl" << "TLS" << "0" << "-" << "keine";
     }
     void feld()
     {
@@ -104,6 +107,54 @@ private slots:
                 "Spende/Adr1=,Spende/Adr2=,Spende/Adr3=,Spende/Abs=,Spende/Ort=,Spende/Funkt=,Spende/Min=0,"
                 "Spende/Name=Feldmarkbund Deutschland").split(','));
         }
+    }
+
+    // A login over a plain connection is questioned once, "Nein" goes back to the choice;
+    // choosing a kind of encryption moves a standard port along.
+    void klartext_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("port"); // typed before the choice; empty: the default
+        QTest::addColumn<int>("wahl");     // Down presses on "Verschlüsselung"
+        QTest::addColumn<int>("antwort");  // to the question; NoButton: none may come
+        QTest::addColumn<QString>("gespeichert"); // port and encryption
+        QTest::newRow("ohne Login") << "" << "" << 0 << int(QMessageBox::NoButton) << "25|keine";
+        QTest::newRow("STARTTLS") << "kasse" << "" << 1 << int(QMessageBox::NoButton) << "587|STARTTLS";
+        QTest::newRow("SSL/TLS") << "kasse" << "" << 2 << int(QMessageBox::NoButton) << "465|SSL/TLS";
+        QTest::newRow("eigener Port") << "kasse" << "2525" << 2 << int(QMessageBox::NoButton) << "2525|SSL/TLS";
+        QTest::newRow("keine, Ja") << "kasse" << "" << 0 << int(QMessageBox::Yes) << "25|keine";
+        QTest::newRow("keine, Nein") << "kasse" << "" << 0 << int(QMessageBox::No) << "25|keine";
+    }
+    void klartext()
+    {
+        QFETCH(QString, user); QFETCH(QString, port); QFETCH(int, wahl); QFETCH(int, antwort);
+        QFETCH(QString, gespeichert);
+        SkriptInteraktion skript;
+        if (antwort != QMessageBox::NoButton)
+            skript.antworte(QMessageBox::StandardButton(antwort));
+        Setup dialog;
+        QVERIFY(zeige(&dialog));
+        const auto feld = [&dialog](const char *key) { return dialog.findChild<QWidget *>(key); };
+        tippe(feld("Mail/User"), user);
+        if (!port.isEmpty()) {
+            static_cast<QLineEdit *>(feld("Mail/Port"))->clear();
+            tippe(feld("Mail/Port"), port);
+        }
+        for (int i = 0; i < wahl; ++i)
+            QTest::keyClick(feld("Mail/Verschl"), Qt::Key_Down);
+        QVERIFY(alt(&dialog, Qt::Key_S));
+        if (antwort == QMessageBox::No) {
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.focusWidget(), feld("Mail/Verschl"));
+            QVERIFY(alt(&dialog, Qt::Key_S)); // not asked again
+        }
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(skript.anfragen().size(), antwort == QMessageBox::NoButton ? 0 : 1);
+        for (const Interaktion::Anfrage &a : skript.anfragen())
+            QCOMPARE(a.titel + ": " + a.text, QStringLiteral("Setup: Ohne Verschlüsselung geht das Passwort lesbar an "
+                                                             "den Mailserver.\nTrotzdem speichern?"));
+        QCOMPARE(TestDb::zeile("SELECT p.wert, v.wert FROM parameter p, parameter v "
+                               "WHERE p.key='Mail/Port' AND v.key='Mail/Verschl'").join('|'), gespeichert);
     }
 
 private:

@@ -1,6 +1,6 @@
 // The mail composer and SMTP client: placeholders, the exact message on the wire,
-// a real aiosmtpd server whose stored mails Python's email package reads back,
-// and scripted servers that misbehave.
+// a real aiosmtpd server (in clear and over TLS with a throw-away CA) whose stored
+// mails Python's email package reads back, and scripted servers that misbehave.
 
 #include "db.h"
 #include "mailserver.h"
@@ -8,6 +8,8 @@
 #include "testdb.h"
 #include "textutil.h"
 
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -71,6 +73,20 @@ private:
     QByteArray m_puffer;
 };
 
+// `name`.pem and `name`.key in `ordner`: a CA of its own, or with `ca` a server certificate for `hosts`.
+bool zertifikat(const QString &ordner, const QString &name, const QString &ca = {}, const QString &hosts = {})
+{
+    QStringList argumente{"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                          "-days", "2", "-subj", "/CN=" + name, "-keyout", name + ".key", "-out", name + ".pem"};
+    if (!ca.isEmpty())
+        argumente << "-CA" << ca + ".pem" << "-CAkey" << ca + ".key" << "-addext" << "subjectAltName=" + hosts
+                  << "-addext" << "basicConstraints=critical,CA:FALSE";
+    QProcess openssl;
+    openssl.setWorkingDirectory(ordner);
+    openssl.start(QStringLiteral("openssl"), argumente);
+    return openssl.waitForFinished() && openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
+}
+
 // A well-behaved server: greeting, HELO, MAIL, RCPT, DATA, message, QUIT (EHLO adds "235" for AUTH).
 const QByteArrayList kGut = {"220 hi\r\n", "250 ok\r\n", "250 ok\r\n", "250 ok\r\n",
                              "354 go\r\n", "250 queued\r\n", "221 bye\r\n"};
@@ -87,6 +103,17 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         // A zone west of UTC with half hours: the Date: offset needs its sign and its minutes.
         qputenv("TZ", "America/St_Johns");
+
+        QVERIFY2(QSslSocket::supportsSsl(), "Qt's TLS backend is missing (libqt6network6 with libssl3)");
+        const QString ordner = m_zertifikate.path();
+        QVERIFY(zertifikat(ordner, "ca") && zertifikat(ordner, "fremde-ca"));
+        QVERIFY(zertifikat(ordner, "server", "ca", "IP:127.0.0.1"));
+        QVERIFY(zertifikat(ordner, "fremd", "fremde-ca", "IP:127.0.0.1"));
+        QVERIFY(zertifikat(ordner, "anderer-name", "ca", "DNS:mail.example.net"));
+        // The throw-away CA is the only one trusted here.
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setCaCertificates(QSslCertificate::fromPath(ordner + "/ca.pem"));
+        QSslConfiguration::setDefaultConfiguration(tls);
     }
     // A member with address and bank details; the street looks like a placeholder.
     void init()
@@ -232,25 +259,42 @@ private slots:
             QCOMPARE(server.befehle.size(), user.isEmpty() ? 5 : 6);
     }
 
-    // Through aiosmtpd: Python's email package reads sender name, subject and body back
-    // as they were written; the server checks AUTH PLAIN.
+    // Through aiosmtpd, in clear and over TLS: Python's email package reads sender name,
+    // subject and body back as they were written; the server checks AUTH PLAIN. A
+    // certificate that is not valid for the host, or a server without STARTTLS when it
+    // is wanted, fails the send before the password leaves.
     void echterServer_data()
     {
-        QTest::addColumn<QString>("passwort"); // of user "kasse", the server wants "geheim"; empty: no login
-        QTest::addColumn<QString>("fehler");   // empty: sent
-        QTest::newRow("EHLO mit AUTH") << "geheim" << "";
-        QTest::newRow("falsches Passwort") << "falsch" << "Der Mailserver lehnt ab: 535";
+        QTest::addColumn<int>("tls");            // Smtp::Verschluesselung, and how the server speaks
+        QTest::addColumn<QString>("zertifikat"); // the server's; empty: the server knows no TLS
+        QTest::addColumn<QString>("passwort");   // of user "kasse", the server wants "geheim"; empty: no login
+        QTest::addColumn<QString>("fehler");     // the reason begins so; empty: sent
+        const QString ungueltig = "Zertifikat des Mailservers ungültig: ";
+        QTest::newRow("EHLO mit AUTH") << 0 << "" << "geheim" << "";
+        QTest::newRow("falsches Passwort") << 0 << "" << "falsch" << "Der Mailserver lehnt ab: 535";
+        QTest::newRow("STARTTLS mit AUTH") << 1 << "server" << "geheim" << "";
+        QTest::newRow("STARTTLS ohne Login") << 1 << "server" << "" << "";
+        QTest::newRow("SSL/TLS mit AUTH") << 2 << "server" << "geheim" << "";
+        QTest::newRow("STARTTLS, fremde CA") << 1 << "fremd" << "geheim" << ungueltig;
+        QTest::newRow("SSL/TLS, fremde CA") << 2 << "fremd" << "geheim" << ungueltig;
+        QTest::newRow("SSL/TLS, anderer Name") << 2 << "anderer-name" << "geheim" << ungueltig;
+        QTest::newRow("kein STARTTLS") << 1 << "" << "geheim" << "Der Mailserver bietet kein STARTTLS an: ";
     }
     void echterServer()
     {
+        QFETCH(int, tls);
+        QFETCH(QString, zertifikat);
         QFETCH(QString, passwort);
         QFETCH(QString, fehler);
         vorlage("Ihr Beitrag für %vname% %nname%, das Jahr %jahr%: Übersicht der offenen Monate, Äpfel & Birnen",
                 "Liebe(r) %vname%,\n\nbitte überweisen Sie %betrag% EUR für %jahr%.\n"
                 ".\n..zwei Punkte\nKonto: %kontonr%\nGrüße, Ihr Schatzmeister\n");
-        MailServer server(passwort.isEmpty() ? QStringList() : QStringList{"kasse", "geheim"});
+        MailServer server(passwort.isEmpty() ? QStringList() : QStringList{"kasse", "geheim"},
+                          zertifikat.isEmpty() ? MailServer::OhneTls : MailServer::Tls(tls),
+                          m_zertifikate.filePath(zertifikat));
         QVERIFY(server.port() > 0);
-        MailServer::einstellen(server.port(), "Förderkreis Süd (Kasse)", passwort.isEmpty() ? "" : "kasse", passwort);
+        MailServer::einstellen(server.port(), "Förderkreis Süd (Kasse)", passwort.isEmpty() ? "" : "kasse", passwort,
+                               Smtp::verschluesselungen().at(tls));
         Smtp smtp;
         smtp.setTimeout(10000);
         QVERIFY(smtp.setText("B", "M", UtilMidKey(4711), 4711, 2026, 4800));
@@ -273,6 +317,7 @@ private slots:
 
 private:
     std::unique_ptr<TestDb> m_db;
+    QTemporaryDir m_zertifikate;
 };
 
 QTEST_MAIN(TstSmtp)
