@@ -11,6 +11,10 @@ PACKAGES = cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libg
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Qt's own German texts: standard buttons read "Ja", "Nein", "Abbrechen".
 PACKAGES += qt6-translations-l10n
+# Mail over TLS: Qt's TLS backend plugins ship in libqt6network6 and load libssl3;
+# ca-certificates are the authorities a provider's certificate is checked against.
+# The tests make a throw-away CA with openssl.
+PACKAGES += libqt6network6 libssl3 ca-certificates openssl
 # Reads the journal export back as a plain-text ledger.
 PACKAGES += hledger
 # Icons rendered from the logo's mark; the desktop's validators for the installed

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Real mail server and mail reader for the mail tests.
 
-  smtpempfang.py server ORDNER [BENUTZER PASSWORT]
+  smtpempfang.py server ORDNER [--starttls|--ssl ZERTIFIKAT SCHLUESSEL] [BENUTZER PASSWORT]
       Runs an aiosmtpd server on a free port of 127.0.0.1, prints the port on
       one line and stores every message it accepts as ORDNER/NNNNN.eml, in the
-      order of arrival. With a user and password it offers AUTH (without TLS)
-      and accepts only those. Recipients listed in ORDNER/ablehnen (one address
-      a line, read at every RCPT) are refused with 550.
+      order of arrival. With a user and password it offers AUTH and accepts only
+      those. --starttls requires STARTTLS before anything else, --ssl speaks TLS
+      from the first byte; both with the given PEM files. Recipients listed in
+      ORDNER/ablehnen (one address a line, read at every RCPT) are refused with 550.
   smtpempfang.py lesen DATEI...
       Parses stored messages with the email package and prints, as one JSON
       list (UTF-8), per message subject, sender name, sender address,
@@ -21,8 +22,16 @@ import os
 import sys
 
 
-def server(ordner, benutzer=None, passwort=None):
+def server(ordner, *argumente):
+    import ssl
     from aiosmtpd.smtp import SMTP, AuthResult
+
+    tls, kontext = None, None
+    if argumente and argumente[0].startswith("--"):
+        tls, zertifikat, schluessel, *argumente = argumente
+        kontext = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        kontext.load_cert_chain(zertifikat, schluessel)
+    benutzer, passwort = argumente if argumente else (None, None)
 
     nummern = itertools.count()
 
@@ -51,11 +60,15 @@ def server(ordner, benutzer=None, passwort=None):
 
     optionen = {}
     if benutzer is not None:
-        optionen = dict(authenticator=pruefen, auth_require_tls=False, auth_required=True)
+        # Over STARTTLS the login is taken only once the connection is protected.
+        optionen = dict(authenticator=pruefen, auth_require_tls=tls == "--starttls", auth_required=True)
+    if tls == "--starttls":
+        optionen.update(tls_context=kontext, require_starttls=True)
 
     async def starten():
         loop = asyncio.get_running_loop()
-        srv = await loop.create_server(lambda: SMTP(Ablage(), **optionen), "127.0.0.1", 0)
+        srv = await loop.create_server(lambda: SMTP(Ablage(), **optionen), "127.0.0.1", 0,
+                                       ssl=kontext if tls == "--ssl" else None)
         print(srv.sockets[0].getsockname()[1], flush=True)
         await srv.serve_forever()
 

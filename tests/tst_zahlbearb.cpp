@@ -249,7 +249,8 @@ private slots:
         QTest::newRow("ohne Vorlage") << 401 << "pruefer@example.net" << false << false
                                       << "Email konnte nicht verschickt werden";
         QTest::newRow("abgelehnt") << 401 << "pruefer@example.net" << true << true
-                                   << "Email konnte nicht verschickt werden";
+                                   << "Email konnte nicht verschickt werden\n"
+                                      "Der Mailserver lehnt ab: 550 Empfaenger abgelehnt";
         QTest::newRow("Eingabe abgebrochen") << 401 << "" << false << true << "";
     }
     void testmail()

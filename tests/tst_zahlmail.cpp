@@ -134,7 +134,8 @@ private slots:
         QTest::newRow("neu senden") << QStringList{"neu"} << QStringList{"301", "302", "304", "305", "306", "309"}
                                     << "Fertig";
         QTest::newRow("abgelehnt") << QStringList{"ablehnen:305", "ablehnen:309"} << QStringList{"301", "302", "306"}
-                                   << "2Emails konnten nicht gesendet wewrden";
+                                   << "2Emails konnten nicht gesendet wewrden\n"
+                                      "Der Mailserver lehnt ab: 550 Empfaenger abgelehnt";
         QTest::newRow("Vorlage, Adresse, Mail fehlen")
             << QStringList{"ohneVorlage:306", "ohneAdresse:302", "ohneMail:301"} << QStringList{"305", "309"}
             << "3Emails konnten nicht gesendet wewrden";

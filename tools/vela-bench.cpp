@@ -131,7 +131,9 @@ quint16 mailServerStarten(QProcess &server)
 
 void mailServerEinstellen(quint16 port)
 {
-    Db::ausfuehren(QStringLiteral("DELETE FROM parameter WHERE key IN ('Mail/Host','Mail/Port','Mail/User')"));
+    // A plain local server: no login, no TLS.
+    Db::ausfuehren(QStringLiteral("DELETE FROM parameter "
+                                  "WHERE key IN ('Mail/Host','Mail/Port','Mail/User','Mail/Verschl')"));
     Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES ('Mail/Host','127.0.0.1'),"
                                   "('Mail/Port',?),('Mail/User','')"),
                    {QString::number(port)});

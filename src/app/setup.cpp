@@ -1,7 +1,9 @@
 #include "setup.h"
 
 #include "db.h"
+#include "interaktion.h"
 #include "parameter.h"
+#include "smtp.h"
 #include "textutil.h"
 #include "wbetrag.h"
 #include "wgliederung.h"
@@ -23,7 +25,7 @@ namespace {
 const char *const kSchluessel[] = {
     "General/Gliederung", "General/BeitragAb", "Konten/AbgrAktiv", "Konten/AbgrPassiv", "Konten/BankGeb",
     "Konten/PrefGliederung", "Konten/PrefMitglied", "Konten/AddMitglied", "Konten/PrefLief",
-    "Mail/Host", "Mail/Port", "Mail/User", "Mail/Passwd", "Mail/Abs", "Mail/Name",
+    "Mail/Host", "Mail/Port", "Mail/Verschl", "Mail/User", "Mail/Passwd", "Mail/Abs", "Mail/Name",
     "Mail/AdrL", "Mail/AdrT", "Mail/AdrPt", "Mail/L", "Mail/T", "Mail/R", "Mail/B", "Mail/Pt",
     "Spende/Adr1", "Spende/Adr2", "Spende/Adr3", "Spende/Abs", "Spende/Ort", "Spende/Funkt", "Spende/Min",
     "Spende/Name"};
@@ -57,10 +59,10 @@ Setup::Setup(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Setup"));
 
-    auto *tabs = new QTabWidget(this);
-    tabs->addTab(seiteAllgemein(), QStringLiteral("A&llgemein"));
-    tabs->addTab(seiteMail(), QStringLiteral("&Mail/Brief"));
-    tabs->addTab(seiteZuwendung(), QStringLiteral("&Zuwendungsbest."));
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(seiteAllgemein(), QStringLiteral("A&llgemein"));
+    m_tabs->addTab(seiteMail(), QStringLiteral("&Mail/Brief"));
+    m_tabs->addTab(seiteZuwendung(), QStringLiteral("&Zuwendungsbest."));
 
     auto *speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
     auto *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
@@ -73,7 +75,7 @@ Setup::Setup(QWidget *parent) : QDialog(parent)
     knoepfe->addStretch();
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(tabs);
+    layout->addWidget(m_tabs);
     layout->addLayout(knoepfe);
 
     pLesen();
@@ -162,24 +164,31 @@ QWidget *Setup::seiteMail()
     grid->addWidget(passwort, 2, 7);
     grid->addWidget(feld(QStringLiteral("Mail/Name"), 200), 3, 7);
 
-    grid->addWidget(new QLabel(QStringLiteral("Briefpapier:"), this), 4, 0);
+    m_verschluesselung = new QComboBox(this);
+    m_verschluesselung->setObjectName(QStringLiteral("Mail/Verschl"));
+    m_verschluesselung->addItems(Smtp::verschluesselungen());
+    connect(m_verschluesselung, &QComboBox::activated, this, &Setup::pVerschluesselung);
+    grid->addWidget(new QLabel(QStringLiteral("Verschlüsselung"), this), 4, 0);
+    grid->addWidget(m_verschluesselung, 4, 1, 1, 5, Qt::AlignLeft);
+
+    grid->addWidget(new QLabel(QStringLiteral("Briefpapier:"), this), 5, 0);
     // Positions in millimetres 0 to 999, font sizes 1 to 36.
     auto lage = [&](int zeile, int spalte, const QString &text, const QString &key, int max) {
         grid->addWidget(new QLabel(text, this), zeile, spalte);
         grid->addWidget(feld(key, 50, max == 36 ? 1 : 0, max), zeile, spalte + 1);
     };
-    grid->addWidget(new QLabel(QStringLiteral("Adressfeld"), this), 5, 0);
-    lage(5, 1, QStringLiteral("links"), QStringLiteral("Mail/AdrL"), 999);
-    lage(5, 3, QStringLiteral("oben"), QStringLiteral("Mail/AdrT"), 999);
-    lage(5, 5, QStringLiteral("Schrift"), QStringLiteral("Mail/AdrPt"), 36);
-    grid->addWidget(new QLabel(QStringLiteral("Textfeld"), this), 6, 0);
-    lage(6, 1, QStringLiteral("links"), QStringLiteral("Mail/L"), 999);
-    lage(6, 3, QStringLiteral("oben"), QStringLiteral("Mail/T"), 999);
-    lage(6, 5, QStringLiteral("Schrift"), QStringLiteral("Mail/Pt"), 36);
-    lage(7, 1, QStringLiteral("rechts"), QStringLiteral("Mail/R"), 999);
-    lage(7, 3, QStringLiteral("unten"), QStringLiteral("Mail/B"), 999);
+    grid->addWidget(new QLabel(QStringLiteral("Adressfeld"), this), 6, 0);
+    lage(6, 1, QStringLiteral("links"), QStringLiteral("Mail/AdrL"), 999);
+    lage(6, 3, QStringLiteral("oben"), QStringLiteral("Mail/AdrT"), 999);
+    lage(6, 5, QStringLiteral("Schrift"), QStringLiteral("Mail/AdrPt"), 36);
+    grid->addWidget(new QLabel(QStringLiteral("Textfeld"), this), 7, 0);
+    lage(7, 1, QStringLiteral("links"), QStringLiteral("Mail/L"), 999);
+    lage(7, 3, QStringLiteral("oben"), QStringLiteral("Mail/T"), 999);
+    lage(7, 5, QStringLiteral("Schrift"), QStringLiteral("Mail/Pt"), 36);
+    lage(8, 1, QStringLiteral("rechts"), QStringLiteral("Mail/R"), 999);
+    lage(8, 3, QStringLiteral("unten"), QStringLiteral("Mail/B"), 999);
 
-    grid->setRowStretch(8, 1);
+    grid->setRowStretch(9, 1);
     grid->setColumnStretch(8, 1);
     return seite;
 }
@@ -226,6 +235,8 @@ void Setup::pLesen()
             m_beitragAb->setCurrentIndex(wert == QLatin1String("J") ? 1 : wert == QLatin1String("X") ? 2 : 0);
         else if (key == QLatin1String("Spende/Min"))
             m_spendeMin->setCents(wert.toLongLong());
+        else if (key == QLatin1String("Mail/Verschl"))
+            m_verschluesselung->setCurrentIndex(qMax(0, int(Smtp::verschluesselungen().indexOf(wert))));
         else if (WKonto *konto = m_konten.value(key))
             konto->setText(wert);
         else if (QLineEdit *f = m_felder.value(key))
@@ -251,6 +262,8 @@ void Setup::pFelder()
             wert = index == 0 ? QStringLiteral("M") : index == 1 ? QStringLiteral("J") : QStringLiteral("X");
         } else if (key == QLatin1String("Spende/Min")) {
             wert = QString::number(m_spendeMin->cents());
+        } else if (key == QLatin1String("Mail/Verschl")) {
+            wert = m_verschluesselung->currentText();
         } else if (WKonto *konto = m_konten.value(key)) {
             // Empty unless the entry begins with two digits.
             wert = UtilSauberGross(konto->text());
@@ -263,9 +276,36 @@ void Setup::pFelder()
     }
 }
 
+// The usual port of the new kind, unless the user chose another one.
+void Setup::pVerschluesselung(int index)
+{
+    static const QStringList ports = {QStringLiteral("25"), QStringLiteral("587"), QStringLiteral("465")};
+    QLineEdit *port = m_felder.value(QStringLiteral("Mail/Port"));
+    if (ports.contains(port->text()))
+        port->setText(ports.value(index));
+}
+
+// A login over a plain connection shows the password to everyone on the way: asked once.
+bool Setup::pKlartextErlaubt()
+{
+    if (m_gewarnt || m_verschluesselung->currentIndex() != Smtp::Keine
+        || m_felder.value(QStringLiteral("Mail/User"))->text().trimmed().isEmpty())
+        return true;
+    m_gewarnt = true;
+    if (Interaktion::frage(this, windowTitle(),
+                           QStringLiteral("Ohne Verschlüsselung geht das Passwort lesbar an den Mailserver.\n"
+                                          "Trotzdem speichern?"),
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes)
+        return true;
+    m_tabs->setCurrentWidget(m_verschluesselung->parentWidget());
+    m_verschluesselung->setFocus();
+    return false;
+}
+
 void Setup::pWrite()
 {
-    if (!WBetrag::alleGueltig(this))
+    if (!WBetrag::alleGueltig(this) || !pKlartextErlaubt())
         return;
     pFelder();
     const bool gespeichert = Db::speichern(this, windowTitle(), [this] {

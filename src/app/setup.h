@@ -9,6 +9,7 @@
 class QComboBox;
 class QGridLayout;
 class QLineEdit;
+class QTabWidget;
 class QWidget;
 class WBetrag;
 class WGliederung;
@@ -35,9 +36,14 @@ private:
     QLineEdit *feld(const QString &key, int breite, int min = -1, int max = -1);
     void pLesen();
     void pFelder();
+    void pVerschluesselung(int index);
+    bool pKlartextErlaubt();
 
+    QTabWidget *m_tabs = nullptr;
     WGliederung *m_gliederung = nullptr;
     QComboBox *m_beitragAb = nullptr;
+    QComboBox *m_verschluesselung = nullptr;
+    bool m_gewarnt = false; // about a password sent in clear
     WBetrag *m_spendeMin = nullptr;
     QMap<QString, WKonto *> m_konten;   // by parameter key
     QMap<QString, QLineEdit *> m_felder; // every other line edit, by parameter key

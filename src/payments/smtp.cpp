@@ -6,7 +6,7 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QSqlQuery>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTimer>
 
 #include <cctype>
@@ -24,6 +24,8 @@ enum {
     Rcpt = 5,
     Data = 6,
     Nachricht = 7,
+    TlsAngefragt = 8, // STARTTLS sent
+    Handshake = 9, // TLS negotiated on the open connection
     Fertig = 90,
     Quit = 91,
     Ende = 99
@@ -33,6 +35,7 @@ constexpr int kPuffer = 4096;
 const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 const QByteArray kEinzug(8, ' ');
 const QByteArray kQAnfang = QByteArrayLiteral("=?iso-8859-1?Q?");
+const QString kAufgelegt = QStringLiteral("Der Mailserver hat die Verbindung beendet");
 
 // The placeholders of a template, in the order they are replaced.
 const char *const kPlatzhalter[] = {"%vname%", "%nname%", "%mid%",  "%strasse%", "%plz%",      "%ort%",
@@ -67,17 +70,17 @@ QString ersetzen(const QString &text, const QStringList &werte)
     return aus;
 }
 
-// The code of the first final reply line (three digits, no "-" after them), -1 while none is complete.
-int antwortCode(const QByteArray &puffer)
+// The first final reply line (three digits, no "-" after them), empty while none is complete.
+QByteArray antwortZeile(const QByteArray &puffer)
 {
     int pos = 0;
     for (int lf = puffer.indexOf('\n'); lf >= 0; pos = lf + 1, lf = puffer.indexOf('\n', pos)) {
         const QByteArray zeile = puffer.mid(pos, lf - pos);
         if (zeile.size() > 3 && std::isdigit(uchar(zeile[0])) && std::isdigit(uchar(zeile[1]))
             && std::isdigit(uchar(zeile[2])) && zeile[3] != '-')
-            return zeile.left(3).toInt();
+            return zeile.trimmed();
     }
-    return -1;
+    return QByteArray();
 }
 
 bool istSonderzeichen(char c)
@@ -163,7 +166,12 @@ QByteArray umbrechen(const QByteArray &text)
 
 } // namespace
 
-Smtp::Smtp(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this)), m_timer(new QTimer(this))
+QStringList Smtp::verschluesselungen()
+{
+    return {QStringLiteral("keine"), QStringLiteral("STARTTLS"), QStringLiteral("SSL/TLS")};
+}
+
+Smtp::Smtp(QObject *parent) : QObject(parent), m_socket(new QSslSocket(this)), m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     QString user, passwort;
@@ -183,16 +191,20 @@ Smtp::Smtp(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this)), m
             user = wert;
         else if (key == QLatin1String("Mail/Passwd"))
             passwort = wert;
+        else if (key == QLatin1String("Mail/Verschl"))
+            m_verschluesselung = Verschluesselung(qMax(0, int(verschluesselungen().indexOf(wert))));
     }
     // AUTH PLAIN with an empty authorisation identity; UTF-8 as the mechanism wants it (ASCII stays ASCII).
     if (!user.isEmpty())
         m_credential = QString::fromLatin1(
             (QByteArray(1, '\0') + user.toUtf8() + QByteArray(1, '\0') + passwort.toUtf8()).toBase64());
 
-    connect(m_socket, &QTcpSocket::connected, this, &Smtp::pConnected);
-    connect(m_socket, &QTcpSocket::disconnected, this, &Smtp::pDisconnected);
-    connect(m_socket, &QTcpSocket::errorOccurred, this, &Smtp::pError);
-    connect(m_socket, &QTcpSocket::readyRead, this, &Smtp::pData);
+    connect(m_socket, &QSslSocket::connected, this, &Smtp::pConnected);
+    connect(m_socket, &QSslSocket::disconnected, this, &Smtp::pDisconnected);
+    connect(m_socket, &QSslSocket::errorOccurred, this, &Smtp::pError);
+    connect(m_socket, &QSslSocket::readyRead, this, &Smtp::pData);
+    connect(m_socket, &QSslSocket::encrypted, this, &Smtp::pVerschluesselt);
+    connect(m_socket, &QSslSocket::sslErrors, this, &Smtp::pZertifikat);
     connect(m_timer, &QTimer::timeout, this, &Smtp::pTimeOut);
 }
 
@@ -259,10 +271,14 @@ bool Smtp::sendMail()
     m_state = Verbinden;
     m_antwort.clear();
     m_failed = false;
+    m_grund.clear();
     QEventLoop warten;
     m_warten = &warten;
     m_timer->start(m_timeout);
-    m_socket->connectToHost(m_host, quint16(m_port));
+    if (m_verschluesselung == SslTls)
+        m_socket->connectToHostEncrypted(m_host, quint16(m_port));
+    else
+        m_socket->connectToHost(m_host, quint16(m_port));
     // The socket and timer slots run in this loop; ende() leaves it.
     if (m_state != Ende)
         warten.exec();
@@ -277,7 +293,14 @@ bool Smtp::sendMail()
     }
     m_timer->stop();
     m_warten = nullptr;
+    if (m_failed)
+        m_fehler = m_grund;
     return !m_failed;
+}
+
+QString Smtp::mitGrund(const QString &meldung) const
+{
+    return m_fehler.isEmpty() ? meldung : meldung + QLatin1Char('\n') + m_fehler;
 }
 
 void Smtp::ende()
@@ -288,9 +311,16 @@ void Smtp::ende()
         m_warten->quit();
 }
 
-void Smtp::abbrechen()
+void Smtp::scheitern(const QString &grund)
 {
     m_failed = true;
+    if (m_grund.isEmpty())
+        m_grund = grund;
+}
+
+void Smtp::abbrechen(const QString &grund)
+{
+    scheitern(grund);
     ende();
     m_socket->abort();
 }
@@ -310,7 +340,7 @@ void Smtp::pConnected()
 void Smtp::pDisconnected()
 {
     if (m_state < Fertig)
-        m_failed = true;
+        scheitern(kAufgelegt);
     ende();
 }
 
@@ -319,7 +349,9 @@ void Smtp::pError()
     if (m_state >= Fertig && m_state != Ende)
         return; // the disconnection that follows ends the session
     if (m_state < Fertig)
-        m_failed = true;
+        scheitern(m_socket->error() == QAbstractSocket::RemoteHostClosedError
+                      ? kAufgelegt
+                      : QStringLiteral("Verbindung zum Mailserver gescheitert: ") + m_socket->errorString());
     ende();
 }
 
@@ -327,8 +359,26 @@ void Smtp::pError()
 void Smtp::pTimeOut()
 {
     if (m_state < Fertig)
-        m_failed = true;
+        scheitern(QStringLiteral("Der Mailserver antwortet nicht"));
     ende();
+}
+
+// Not ignored: the handshake fails after this and the password never leaves.
+void Smtp::pZertifikat(const QList<QSslError> &fehler)
+{
+    QStringList gruende;
+    for (const QSslError &f : fehler)
+        gruende << f.errorString();
+    scheitern(QStringLiteral("Zertifikat des Mailservers ungültig: ") + gruende.join(QStringLiteral("; ")));
+}
+
+// After STARTTLS the dialogue starts over on the protected connection.
+void Smtp::pVerschluesselt()
+{
+    if (m_state != Handshake)
+        return;
+    m_timer->start(m_timeout);
+    gruessen(true);
 }
 
 void Smtp::pData()
@@ -339,15 +389,15 @@ void Smtp::pData()
             return;
         }
         const QByteArray neu = m_socket->read(kPuffer - m_antwort.size());
-        if (neu.isEmpty()) { // a read error
-            abbrechen();
+        if (neu.isEmpty()) {
+            abbrechen(QStringLiteral("Lesefehler: ") + m_socket->errorString());
             return;
         }
         m_antwort += neu;
-        const int code = antwortCode(m_antwort);
-        if (code < 0) {
-            if (m_antwort.size() >= kPuffer) { // a reply longer than the buffer
-                abbrechen();
+        const QByteArray zeile = antwortZeile(m_antwort);
+        if (zeile.isEmpty()) {
+            if (m_antwort.size() >= kPuffer) {
+                abbrechen(QStringLiteral("Antwort des Mailservers zu lang"));
                 return;
             }
             m_timer->start(m_timeout);
@@ -355,31 +405,53 @@ void Smtp::pData()
         }
         m_antwort.clear();
         m_timer->start(m_timeout);
-        antworten(code);
+        antworten(zeile);
     }
 }
 
-void Smtp::antworten(int code)
+void Smtp::gruessen(bool ehlo)
 {
-    const int domain = m_absender.indexOf(QLatin1Char('@'));
+    const int at = m_absender.indexOf(QLatin1Char('@'));
+    const QByteArray domain = (at > 0 ? m_absender.mid(at + 1) : QString()).toLatin1();
+    senden((ehlo ? "EHLO " : "HELO ") + domain + kCrLf);
+    m_state = ehlo ? Ehlo : Helo;
+}
+
+void Smtp::antworten(const QByteArray &zeile)
+{
+    const int code = zeile.left(3).toInt();
+    QString grund = QStringLiteral("Der Mailserver lehnt ab: ");
     switch (m_state) {
     case Gruss:
         if (code != 220)
             break;
-        if (!m_credential.isEmpty()) {
-            senden("EHLO " + (domain > 0 ? m_absender.mid(domain + 1) : QString()).toLatin1() + kCrLf);
-            m_state = Ehlo;
-        } else {
-            senden("HELO " + (domain > 0 ? m_absender.mid(domain + 1) : QString()).toLatin1() + kCrLf);
-            m_state = Helo;
+        // STARTTLS is an extension: only EHLO asks for it.
+        gruessen(!m_credential.isEmpty() || m_verschluesselung == StartTls);
+        return;
+    case TlsAngefragt:
+        if (code != 220) {
+            grund = QStringLiteral("Der Mailserver bietet kein STARTTLS an: ");
+            break;
         }
+        // Whatever came in clear after the reply must not count as protected.
+        m_socket->readAll();
+        m_state = Handshake;
+        m_socket->startClientEncryption();
         return;
     case Ehlo:
         if (code != 250)
             break;
-        senden("AUTH PLAIN " + m_credential.toLatin1() + kCrLf);
-        m_state = Helo;
-        return;
+        if (m_verschluesselung == StartTls && !m_socket->isEncrypted()) {
+            senden("STARTTLS" + kCrLf);
+            m_state = TlsAngefragt;
+            return;
+        }
+        if (!m_credential.isEmpty()) {
+            senden("AUTH PLAIN " + m_credential.toLatin1() + kCrLf);
+            m_state = Helo;
+            return;
+        }
+        [[fallthrough]]; // EHLO without login: on to MAIL
     case Helo:
         if (code != 250 && code != 235)
             break;
@@ -418,7 +490,7 @@ void Smtp::antworten(int code)
     default:
         return;
     }
-    m_failed = true;
+    scheitern(grund + QString::fromLatin1(zeile));
     senden("QUIT" + kCrLf);
     m_state = Quit;
 }

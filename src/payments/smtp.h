@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QSslError>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 class QEventLoop;
-class QTcpSocket;
+class QSslSocket;
 class QTimer;
 
 // A text template filled in for one owner, with the address it goes to: what a
@@ -26,13 +28,20 @@ struct Vorlagentext
 
 // Composes one payment mail from a text template and the owner's address and
 // bank data, and delivers it to the configured server in a small SMTP dialogue
-// of its own. Several mails are sent by repeating setText and sendMail.
+// of its own, in clear or over TLS. Several mails are sent by repeating setText
+// and sendMail.
 class Smtp : public QObject
 {
     Q_OBJECT
 
 public:
+    // How the connection to the server is protected ('Mail/Verschl').
+    enum Verschluesselung { Keine, StartTls, SslTls };
+
     explicit Smtp(QObject *parent = nullptr);
+
+    // The stored values of 'Mail/Verschl', in the order of the enum; anything else means none.
+    static QStringList verschluesselungen();
 
     // Fills subject, body and recipient for one mail from template `baustein` and
     // the owner (`art`, `key`: "M" and the member number as "%08i" for a member).
@@ -48,7 +57,13 @@ public:
     void setTo(const QString &adresse);
 
     // One complete session for the current mail; keeps the window alive while it waits.
+    // The server's certificate must be valid for the host (system CAs).
     bool sendMail();
+
+    // Why the last failed sendMail failed, for the user; empty while none failed.
+    QString fehler() const { return m_fehler; }
+    // A failure message with that reason on a line of its own.
+    QString mitGrund(const QString &meldung) const;
 
     // How long to wait for a reply, 60 s unless changed.
     void setTimeout(int ms);
@@ -63,14 +78,18 @@ private slots:
     void pError();
     void pTimeOut();
     void pData();
+    void pVerschluesselt();
+    void pZertifikat(const QList<QSslError> &fehler);
 
 private:
     QByteArray pMailText() const;
     static QByteArray pWrHeader(const QString &line, int start, int end);
-    void antworten(int code);
+    void antworten(const QByteArray &zeile);
     void senden(const QByteArray &daten);
+    void gruessen(bool ehlo);
+    void scheitern(const QString &grund);
     void ende();
-    void abbrechen();
+    void abbrechen(const QString &grund);
 
     QString m_subject;
     QString m_body;
@@ -80,12 +99,15 @@ private:
     QString m_credential;
     QString m_host;
     int m_port = 0;
+    Verschluesselung m_verschluesselung = Keine;
     int m_mid = 0;
-    QTcpSocket *m_socket;
+    QSslSocket *m_socket;
     QTimer *m_timer;
     int m_state = 0;
     QByteArray m_antwort; // server bytes not yet consumed, at most 4096
     bool m_failed = false;
+    QString m_grund;  // the first reason of the current session
+    QString m_fehler; // of the last failed session
     int m_timeout = 60000;
     QEventLoop *m_warten = nullptr; // the loop sendMail waits in
 };

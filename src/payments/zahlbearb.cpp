@@ -314,5 +314,5 @@ void ZahlungBearb::pTest()
     if (ok)
         Interaktion::information(this, kTestTitel, QStringLiteral("Email wurde verschickt"));
     else
-        Interaktion::kritisch(this, kTestTitel, QStringLiteral("Email konnte nicht verschickt werden"));
+        Interaktion::kritisch(this, kTestTitel, smtp.mitGrund(QStringLiteral("Email konnte nicht verschickt werden")));
 }

@@ -202,7 +202,8 @@ void ZahlungMail::pLauf()
         Interaktion::information(this, kMeldungTitel, QStringLiteral("Der Lauf wurde abgebrochen"));
     if (m_fehler > 0)
         Interaktion::information(this, kMeldungTitel,
-                                 QString::number(m_fehler) + QStringLiteral("Emails konnten nicht gesendet wewrden"));
+                                 smtp.mitGrund(QString::number(m_fehler)
+                                               + QStringLiteral("Emails konnten nicht gesendet wewrden")));
     if (m_vermerkt && !m_abbrechen && m_fehler == 0) {
         pStatusSetzen();
         Interaktion::information(this, kMeldungTitel, QStringLiteral("Fertig"));

@@ -11,9 +11,13 @@ namespace {
 const QString kHelfer = QStringLiteral(VELA_TESTS_DIR "/smtpempfang.py");
 }
 
-MailServer::MailServer(const QStringList &login)
+MailServer::MailServer(const QStringList &login, Tls tls, const QString &zertifikat)
 {
-    m_prozess.start(QStringLiteral(VELA_PYTHON), QStringList{kHelfer, QStringLiteral("server"), m_ordner.path()} + login);
+    QStringList argumente{kHelfer, QStringLiteral("server"), m_ordner.path()};
+    if (tls != OhneTls)
+        argumente << (tls == StartTls ? QStringLiteral("--starttls") : QStringLiteral("--ssl"))
+                  << zertifikat + QStringLiteral(".pem") << zertifikat + QStringLiteral(".key");
+    m_prozess.start(QStringLiteral(VELA_PYTHON), argumente + login);
     if (m_prozess.waitForReadyRead(15000))
         m_port = quint16(m_prozess.readLine().trimmed().toUInt());
 }
@@ -31,7 +35,8 @@ void MailServer::ablehnen(const QStringList &adressen)
         datei.write(adressen.join(QLatin1Char('\n')).toUtf8());
 }
 
-void MailServer::einstellen(quint16 port, const QString &name, const QString &user, const QString &passwort)
+void MailServer::einstellen(quint16 port, const QString &name, const QString &user, const QString &passwort,
+                            const QString &verschluesselung)
 {
     TestDb::setParameter(QStringLiteral("Mail/Host"), QStringLiteral("127.0.0.1"));
     TestDb::setParameter(QStringLiteral("Mail/Port"), QString::number(port));
@@ -39,6 +44,7 @@ void MailServer::einstellen(quint16 port, const QString &name, const QString &us
     TestDb::setParameter(QStringLiteral("Mail/Name"), name);
     TestDb::setParameter(QStringLiteral("Mail/User"), user);
     TestDb::setParameter(QStringLiteral("Mail/Passwd"), passwort);
+    TestDb::setParameter(QStringLiteral("Mail/Verschl"), verschluesselung);
 }
 
 QList<QJsonObject> MailServer::mails() const

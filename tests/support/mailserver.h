@@ -11,8 +11,12 @@
 class MailServer
 {
 public:
-    // With a user and password the server wants AUTH and accepts only those.
-    explicit MailServer(const QStringList &login = {});
+    enum Tls { OhneTls, StartTls, SslTls };
+
+    // With a user and password the server wants AUTH and accepts only those. With TLS
+    // (STARTTLS required, or from the first byte) it shows the certificate in
+    // `zertifikat` + ".pem" with its key in `zertifikat` + ".key".
+    explicit MailServer(const QStringList &login = {}, Tls tls = OhneTls, const QString &zertifikat = QString());
     ~MailServer();
     MailServer(const MailServer &) = delete;
     MailServer &operator=(const MailServer &) = delete;
@@ -24,7 +28,7 @@ public:
 
     // Points the program's mail settings at a server on this local port (sender kasse@example.org).
     static void einstellen(quint16 port, const QString &name = QString(), const QString &user = QString(),
-                           const QString &passwort = QString());
+                           const QString &passwort = QString(), const QString &verschluesselung = QString());
 
     // The mails received so far in order of arrival, read by Python's email package:
     // "subject", "name", "adresse" (sender), "to", "zeit" (Date: in epoch seconds), "body".
