@@ -138,3 +138,16 @@ QString Iban::bicFehler(const QString &bic)
         return QStringLiteral("BIC ist falsch aufgebaut");
     return QString();
 }
+
+QString Iban::mandatsreferenzFehler(const QString &referenz)
+{
+    if (referenz.isEmpty())
+        return QStringLiteral("Mandatsreferenz fehlt");
+    if (referenz.size() > 35)
+        return QStringLiteral("Mandatsreferenz hat mehr als 35 Zeichen");
+    for (const QChar c : referenz) {
+        if (!istAlnum(c.toUpper()) && !QStringLiteral("+?/-:().,").contains(c))
+            return QStringLiteral("Mandatsreferenz enthält unzulässige Zeichen");
+    }
+    return QString();
+}

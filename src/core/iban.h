@@ -33,6 +33,9 @@ public:
     // A BIC of 8 or 11 characters: bank, country, location and optional branch.
     static QString bicFehler(const QString &bic);
 
+    // A mandate reference: 1 to 35 characters out of "A-Z a-z 0-9 + ? / - : ( ) . ,", no blank.
+    static QString mandatsreferenzFehler(const QString &referenz);
+
 private:
     // The remainder mod 97 of a text whose letters count as 10 ("A") to 35 ("Z"); -1 for other characters.
     static int rest97(const QString &text);

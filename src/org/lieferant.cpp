@@ -195,7 +195,7 @@ void Lieferant::pWrite()
     const QString bez = m_bez;
     pFelder();
     m_bez = bez; // the key field shows the loaded key; keep it as loaded
-    if (UtilSauber(m_adresse->Name1()->text()).isEmpty())
+    if (UtilSauber(m_adresse->Name1()->text()).isEmpty() || !m_bank->pruefen())
         return;
 
     const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
