@@ -75,7 +75,7 @@ Lieferant::Lieferant(bool anlegen, QWidget *parent) : QDialog(parent), m_anlegen
     bankGitter->addWidget(m_buktoFeld, 0, 1, 1, 2);
     m_bank = std::make_unique<WBank>(bankSeite);
     m_bank->FuellLayout(bankGitter, 1, 0);
-    bankGitter->setRowStretch(6, 1);
+    bankGitter->setRowStretch(7, 1);
     tabs->addTab(bankSeite, QStringLiteral("&Bankverbindung"));
     haupt->addWidget(tabs);
 
