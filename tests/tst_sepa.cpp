@@ -3,12 +3,14 @@
 // closing that books the debits.
 
 #include "db.h"
+#include "demodaten.h"
 #include "dialogdriver.h"
 #include "sepadatei.h"
 #include "testdb.h"
 #include "wdatum.h"
 #include "zahlabschluss.h"
 #include "zahldtaus.h"
+#include "zahlerst.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -220,6 +222,28 @@ private slots:
         lauf.vorbereiten(false, faellig);
         QCOMPARE(TestDb::zeile("SELECT group_concat(mid||folge,' ') FROM (SELECT * FROM zwisepa ORDER BY mid)"),
                  QStringList{"1RCUR 2RCUR 3RCUR 9FRST"});
+    }
+
+    // On the demo books every debit of a new run has a valid IBAN and a mandate; the file holds them all.
+    void demoBuecher()
+    {
+        for (const char *tabelle : {"parameter", "verband", "spendenparam", "kontenplan"})
+            Db::ausfuehren(QString("DELETE FROM ") + tabelle);
+        QVERIFY(DemoDaten(5).erzeugen(400, 100));
+        SkriptInteraktion skript;
+        skript.antworte(QMessageBox::Ok);
+        ZahlungErst().pLauf();
+        SepaDatei lauf;
+        lauf.vorbereiten(false, QDate::currentDate().addDays(7));
+        QCOMPARE(QString("%1 %2 %3").arg(lauf.richtige()).arg(lauf.fehlerhafte()).arg(lauf.summe()),
+                 TestDb::zeile("SELECT count(*)||' 0 '||sum(cent) FROM zahllauf WHERE art='D'").value(0));
+        QFile datei(pfad("demo.xml"));
+        QVERIFY(datei.open(QIODevice::WriteOnly) && lauf.schreiben(datei, {"KV", "DE98ZZZ09999999999",
+                                                                         "DE89370400440532013000", ""}, QDateTime::currentDateTime()));
+        datei.close();
+        const QStringList gelesen = lesen(pfad("demo.xml"));
+        QCOMPARE(gelesen.size(), lauf.richtige());
+        QVERIFY2(gelesen.filter(" FRST ").size() == gelesen.size(), qPrintable(gelesen.first()));
     }
 
     // Names in the SEPA Latin character set, cut to the standard's length.
