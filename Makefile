@@ -20,6 +20,8 @@ PACKAGES += hledger
 # Icons rendered from the logo's mark; the desktop's validators for the installed
 # files; the package's library dependencies for `make deb`.
 PACKAGES += librsvg2-bin desktop-file-utils appstream dpkg-dev
+# Checks the SEPA direct-debit files in the tests (xmllint).
+PACKAGES += libxml2-utils
 
 .PHONY: run test build deps deb screenshots bench clean
 

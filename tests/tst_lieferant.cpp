@@ -111,11 +111,11 @@ void TstLieferant::dialog_data()
          {"Bezeichnung=O`NEI", "Fokus=Name"});
     fall("create; Return presses no button",
          {"Bezeichnung=neue firma\n", "Name=Neue  Firma\n", "PLZ/Ort=12345", "Telefon=0123 4567",
-          "Buchungskonto=mue'01", "IBAN=DE02", "Alt+S"},
+          "Buchungskonto=mue'01", "IBAN=de89 3704 0044 0532 0130 00", "Alt+S"},
          {"wahl=1", "Fokus=Bezeichnung", "Name=", "offen=1"},
          {"SELECT bez,tel,fax,bukto,zahlart,suchname,name1,ifnull(name2,'-'),plz,iban FROM lieferant JOIN adresse a"
           " ON a.key=bez JOIN bankverbindung b ON b.key=bez WHERE bez='NEUE F'",
-          "NEUE F", "0123 4567", "", "MUE`01", " ", "NEUFIRMA", "Neue Firma", "", "12345", "DE02"});
+          "NEUE F", "0123 4567", "", "MUE`01", " ", "NEUFIRMA", "Neue Firma", "", "12345", "DE89370400440532013000"});
     fall("change", {"Bezeichnung=holz\n", "Fax=0123", "Alt+S"}, {"wahl=1"},
          {"5", "6", "1", "030 1/0123,08/,/,/,/"});
     fall("save without a name does nothing", {"Bezeichnung=leer\n", "Name=   ", "Telefon=0800", "Alt+S"},

@@ -46,7 +46,7 @@ void TstSpeicher::spalten_data()
                                 "vorsitzfax,gensekname,gensekmail,gensektel,gensekfax,schatzname,schatzmail,"
                                 "schatztel,schatzfax";
     QTest::newRow("adresse") << "adresse" << "art,key,suchname,name1,name2,strasse,plz,ort,land,mail";
-    QTest::newRow("bankverbindung") << "bankverbindung" << "art,key,inhaber,nummer,blz,bank,bic,iban";
+    QTest::newRow("bankverbindung") << "bankverbindung" << "art,key,inhaber,nummer,blz,bank,bic,iban,mandatref,mandatdatum,mandatgenutzt";
     QTest::newRow("mitglied") << "mitglied"
                               << "mid,intnr,gliederung,wohngliederung,sex,nation,tel,gebdat,zahlart,beitrag,"
                                  "eintritt,austritt,bezahlt,zahlstatus,statusdatum";

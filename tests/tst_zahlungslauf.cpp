@@ -233,7 +233,7 @@ private:
             QVERIFY(alt(d, Qt::Key_I));
             skript.antworte(QMessageBox::Ok);
             QVERIFY(alt(d, Qt::Key_D));
-            d->findChild<WDatum *>()->setDatum(ausfuehrung);
+            d->findChild<WDatum *>("ausfuehrung")->setDatum(ausfuehrung);
             QVERIFY(alt(d, Qt::Key_O));
             gelaufen = true;
         });

@@ -5,6 +5,7 @@
 #include "db.h"
 #include "demodaten.h"
 #include "dtausdatei.h"
+#include "sepadatei.h"
 #include "einzelkto.h"
 #include "interaktion.h"
 #include "journexport.h"
@@ -28,6 +29,7 @@
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QDate>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -630,6 +632,17 @@ int main(int argc, char *argv[])
                                          return qint64(-1);
                                      return qint64(lauf.richtige());
                                  }));
+        ergebnisse.append(messen(QStringLiteral("SEPA: vorbereiten und schreiben (%1)").arg(lastschriften), runs, [&] {
+            SepaDatei lauf;
+            lauf.vorbereiten(false, QDate::currentDate().addDays(7));
+            QFile ziel(tmp.filePath(QStringLiteral("bench.xml")));
+            const SepaDatei::Glaeubiger glaeubiger{QStringLiteral("BENCH"), QStringLiteral("DE98ZZZ09999999999"),
+                                                   QStringLiteral("DE89370400440532013000"), QString()};
+            if (!ziel.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                || !lauf.schreiben(ziel, glaeubiger, QDateTime::currentDateTime()))
+                return qint64(-1);
+            return qint64(lauf.richtige());
+        }));
         ergebnisse.append(messen(QStringLiteral("Zahllauf abschliessen (%1 Lastschriften)").arg(lastschriften), 1,
                                  [] { return lastschriftenAbschliessen(40); }));
         const QString blzDatei = tmp.filePath(QStringLiteral("blz.txt"));

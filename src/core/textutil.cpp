@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QStackedWidget>
 
 #include <cmath>
 
@@ -102,4 +103,13 @@ QLabel *UtilNeuLabel(QWidget *parent)
 void UtilNeu(QLabel *label, bool neu)
 {
     label->setText(neu ? QStringLiteral("neu") : QString());
+}
+
+void UtilFokus(QWidget *feld)
+{
+    for (QWidget *kind = feld; kind && kind->parentWidget(); kind = kind->parentWidget()) {
+        if (auto *seiten = qobject_cast<QStackedWidget *>(kind->parentWidget()))
+            seiten->setCurrentWidget(kind);
+    }
+    feld->setFocus();
 }

@@ -51,3 +51,6 @@ QPushButton *UtilKnopf(const QString &text, QWidget *parent);
 // "neu" while a record that is not stored yet is edited, false empties it.
 QLabel *UtilNeuLabel(QWidget *parent);
 void UtilNeu(QLabel *label, bool neu);
+
+// Puts the focus into a field, first bringing the tab pages that hold it to the front.
+void UtilFokus(QWidget *feld);

@@ -288,7 +288,7 @@ void Gliederung::pRead()
 
 void Gliederung::pWrite()
 {
-    if (m_wahl)
+    if (m_wahl || !m_bank->pruefen())
         return;
     pFelder();
     // A Bundesverband is only stored with a name in its address.

@@ -75,7 +75,7 @@ Lieferant::Lieferant(bool anlegen, QWidget *parent) : QDialog(parent), m_anlegen
     bankGitter->addWidget(m_buktoFeld, 0, 1, 1, 2);
     m_bank = std::make_unique<WBank>(bankSeite);
     m_bank->FuellLayout(bankGitter, 1, 0);
-    bankGitter->setRowStretch(6, 1);
+    bankGitter->setRowStretch(7, 1);
     tabs->addTab(bankSeite, QStringLiteral("&Bankverbindung"));
     haupt->addWidget(tabs);
 
@@ -195,7 +195,7 @@ void Lieferant::pWrite()
     const QString bez = m_bez;
     pFelder();
     m_bez = bez; // the key field shows the loaded key; keep it as loaded
-    if (UtilSauber(m_adresse->Name1()->text()).isEmpty())
+    if (UtilSauber(m_adresse->Name1()->text()).isEmpty() || !m_bank->pruefen())
         return;
 
     const bool gespeichert = Db::speichern(this, windowTitle(), [this] {

@@ -115,7 +115,7 @@ QLabel *label(const QString &text, QWidget *parent)
 } // namespace
 
 Mitglieder::Mitglieder(bool anlegen, QWidget *parent)
-    : QDialog(parent), m_anlegen(anlegen), m_adresse(1, this), m_bank(this)
+    : QDialog(parent), m_anlegen(anlegen), m_adresse(1, this), m_bank(this), m_mandat(this)
 {
     setWindowTitle(QStringLiteral("Mitglieder"));
 
@@ -207,7 +207,8 @@ Mitglieder::Mitglieder(bool anlegen, QWidget *parent)
     gridVerw->addWidget(label(QStringLiteral("Zahlungsstatus"), seiteVerw), 4, 4);
     gridVerw->addWidget(m_zahlstatus, 4, 5);
     m_bank.FuellLayout(gridVerw, 5, 0);
-    gridVerw->setRowStretch(10, 1);
+    m_mandat.FuellLayout(gridVerw, 11, 0);
+    gridVerw->setRowStretch(13, 1);
     tabs->addTab(seiteVerw, QStringLiteral("&Verwaltung"));
 
     m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
@@ -279,6 +280,7 @@ void Mitglieder::pSetWahl(bool wahl)
         m_mid->clear();
         m_adresse.clear();
         m_bank.clear();
+        m_mandat.clear();
         m_intnr->clear();
         m_tel->clear();
         m_nation->clear();
@@ -312,6 +314,7 @@ void Mitglieder::pSetWahl(bool wahl)
                                           m_bezahlt, m_eintritt,   m_austritt};
     for (QWidget *feld : beitragsfelder)
         feld->setEnabled(beitrag);
+    m_mandat.setEnabled(beitrag);
 
     const bool umnummern = bearbeiten && !m_anlegen && mid >= kErsteAndere;
     m_mitglied->setVisible(umnummern);
@@ -394,6 +397,7 @@ void Mitglieder::pRead()
     const QString key = UtilMidKey(mid);
     m_adresse.read(QStringLiteral("M"), key);
     m_bank.read(QStringLiteral("M"), key);
+    m_mandat.read(key, mid);
     pSetWahl(false);
 }
 
@@ -416,11 +420,12 @@ void Mitglieder::speichern()
     }
     m_adresse.write(QStringLiteral("M"), f.key);
     m_bank.write(QStringLiteral("M"), f.key);
+    m_mandat.write(f.key);
 }
 
 void Mitglieder::pWrite()
 {
-    if (m_wahl || !WBetrag::alleGueltig(this))
+    if (m_wahl || !WBetrag::alleGueltig(this) || !m_bank.pruefen() || !m_mandat.pruefen(m_bank.Hinweis()))
         return;
     pFelder();
     if (m_adresse.Name1()->text().simplified().isEmpty())

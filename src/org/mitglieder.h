@@ -2,6 +2,7 @@
 
 #include "wadresse.h"
 #include "wbank.h"
+#include "wmandat.h"
 
 #include <QDialog>
 
@@ -99,6 +100,7 @@ private:
     WDatum *m_statusdatum = nullptr;
     QComboBox *m_zahlstatus = nullptr;
     WBank m_bank;
+    WMandat m_mandat;
     QPushButton *m_speichern = nullptr;
     QPushButton *m_abbruch = nullptr;
     QPushButton *m_loeschen = nullptr;

@@ -31,6 +31,16 @@ void WDatensatz::beschrifte(QGridLayout *layout, const QString &text, int zeile,
     layout->addWidget(label, zeile, spalte);
 }
 
+QString WDatensatz::speicherForm(int, const QString &text) const
+{
+    return UtilSauber(text);
+}
+
+QString WDatensatz::anzeigeForm(int, const QString &wert) const
+{
+    return wert;
+}
+
 void WDatensatz::setEnabled(bool an)
 {
     for (QLineEdit *f : m_felder) {
@@ -51,7 +61,7 @@ void WDatensatz::pFelder()
 {
     // An empty text, never a null one: the columns hold "" and never NULL.
     for (int i = 0; i < m_felder.size(); ++i) {
-        const QString w = m_felder.at(i) ? UtilSauber(m_felder.at(i)->text()) : QString();
+        const QString w = m_felder.at(i) ? speicherForm(i, m_felder.at(i)->text()) : QString();
         m_werte[i] = w.isNull() ? QStringLiteral("") : w;
     }
 }
@@ -75,7 +85,7 @@ void WDatensatz::read(const QString &art, const QString &key)
         return;
     for (int i = 0; i < m_felder.size(); ++i) {
         if (m_felder.at(i))
-            m_felder.at(i)->setText(q.value(i).toString());
+            m_felder.at(i)->setText(anzeigeForm(i, q.value(i).toString()));
     }
 }
 

@@ -43,6 +43,10 @@ protected:
     virtual QStringList zusatzSpalten() const { return {}; }
     virtual QVariantList zusatzWerte() const { return {}; }
 
+    // The stored form of the i-th field's text, and the shown form of a stored value.
+    virtual QString speicherForm(int i, const QString &text) const;
+    virtual QString anzeigeForm(int i, const QString &wert) const;
+
 private:
     QString m_tabelle;
     QWidget *m_eltern;

@@ -263,8 +263,13 @@ bool DtausDatei::schreiben(QIODevice &ziel, const Auftraggeber &auftraggeber, co
 
 void DtausDatei::abschliessen(const QDate &ausfuehrung) const
 {
+    laufAbschliessen(QStringLiteral("SELECT mid FROM zwidtaus WHERE ff!='F'"), ausfuehrung);
+}
+
+void DtausDatei::laufAbschliessen(const QString &richtigeSql, const QDate &ausfuehrung)
+{
     Db::Transaktion transaktion;
-    const QString richtige = QStringLiteral(" WHERE mid IN (SELECT mid FROM zwidtaus WHERE ff!='F')");
+    const QString richtige = QStringLiteral(" WHERE mid IN (") + richtigeSql + QLatin1Char(')');
     if (ausfuehrung.isValid() && ausfuehrung.year() > 1900)
         Db::ausfuehren(QStringLiteral("UPDATE zahllauf SET done='J',bausteinb=?") + richtige,
                        {UtilDatumText(ausfuehrung)});

@@ -45,6 +45,9 @@ public:
     // Marks the correct rows done (with the execution date in `bausteinb` when it is
     // valid) and the debit slot of 'Status/Zahlungen' carried out.
     void abschliessen(const QDate &ausfuehrung) const;
+    // The same for the members that `richtige` (a SELECT of member numbers) gives,
+    // for every file of debits.
+    static void laufAbschliessen(const QString &richtige, const QDate &ausfuehrung);
 
     // The rows of the content list in file order, and of the error list.
     static QString inhaltSql();

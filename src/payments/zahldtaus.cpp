@@ -1,6 +1,7 @@
 #include "zahldtaus.h"
 
 #include "db.h"
+#include "iban.h"
 #include "interaktion.h"
 #include "textutil.h"
 #include "wdatum.h"
@@ -8,6 +9,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -117,16 +120,41 @@ private:
 
 } // namespace
 
+namespace {
+
+const QString kSepaFormat = QStringLiteral("SEPA-Lastschrift (pain.008.001.08)");
+
+// The first bank day at least five days ahead: time enough for the bank to present first debits.
+QDate vorgabeFaelligkeit()
+{
+    QDate tag = QDate::currentDate().addDays(5);
+    while (tag.dayOfWeek() > 5)
+        tag = tag.addDays(1);
+    return tag;
+}
+
+} // namespace
+
 ZahlungDtaus::ZahlungDtaus(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("DTAUS Datei generieren"));
 
+    m_format = new QComboBox(this);
+    m_format->addItems({QStringLiteral("DTAUS"), kSepaFormat});
     m_name = new QLineEdit(this);
     m_name->setMaxLength(27);
     m_konto = new QLineEdit(this);
     m_konto->setMaxLength(12);
     m_blz = new QLineEdit(this);
     m_blz->setMaxLength(8);
+    m_glaeubigerId = new QLineEdit(this);
+    m_glaeubigerId->setMaxLength(35);
+    m_iban = new QLineEdit(this);
+    m_iban->setMaxLength(42);
+    m_bic = new QLineEdit(this);
+    m_bic->setMaxLength(11);
+    m_faellig = new WDatum(vorgabeFaelligkeit(), this);
+    m_faellig->setObjectName(QStringLiteral("faellig"));
     m_neu = new QCheckBox(QStringLiteral("&Bereits erstellte Zahlungen neu erstellen"), this);
     m_datei = new QLineEdit(this);
     auto *waehlen = UtilKnopf(QStringLiteral("&Wählen"), this);
@@ -140,36 +168,44 @@ ZahlungDtaus::ZahlungDtaus(QWidget *parent) : QDialog(parent)
     auto *abbrechen = UtilKnopf(QStringLiteral("&Abbrechen"), this);
 
     auto *grid = new QGridLayout(this);
-    auto label = [&](int zeile, const QString &text) { grid->addWidget(new QLabel(text, this), zeile, 0); };
-    label(0, QStringLiteral("Eigener Name"));
-    grid->addWidget(m_name, 0, 1, 1, 3);
-    label(1, QStringLiteral("Konto, BLZ"));
-    grid->addWidget(m_konto, 1, 1);
-    grid->addWidget(m_blz, 1, 2);
-    grid->addWidget(m_neu, 2, 0, 1, 4);
-    label(3, QStringLiteral("Dateiname"));
-    grid->addWidget(m_datei, 3, 1);
-    grid->addWidget(waehlen, 3, 2);
-    label(4, QStringLiteral("1. Schritt"));
-    grid->addWidget(m_vorbereiten, 4, 1);
-    grid->addWidget(m_richtige, 4, 2);
-    grid->addWidget(m_fehlerhafte, 4, 3);
-    label(5, QStringLiteral("2. Schritt"));
-    grid->addWidget(m_inhalt, 5, 1);
-    grid->addWidget(m_fehlerliste, 5, 2);
-    label(6, QStringLiteral("3. Schritt"));
-    grid->addWidget(m_dateiErst, 6, 1);
-    label(7, QStringLiteral("4. Schritt"));
-    grid->addWidget(m_ok, 7, 1);
+    int zeile = 0;
+    // A row: its label, and its fields from column 1 on (the first spanning `breite` columns).
+    auto reihe = [&](const QString &text, const QList<QWidget *> &felder, int breite = 1) {
+        auto *label = new QLabel(text, this);
+        label->setBuddy(felder.constFirst());
+        grid->addWidget(label, zeile, 0);
+        int spalte = 1;
+        for (QWidget *feld : felder) {
+            const int weite = spalte == 1 ? breite : 1;
+            grid->addWidget(feld, zeile, spalte, 1, weite);
+            spalte += weite;
+        }
+        ++zeile;
+        return QList<QWidget *>{label} + felder;
+    };
+    reihe(QStringLiteral("Format"), {m_format});
+    reihe(QStringLiteral("Eigener Name"), {m_name}, 3);
+    m_nurDtaus = reihe(QStringLiteral("Konto, BLZ"), {m_konto, m_blz});
+    m_nurSepa = reihe(QStringLiteral("Gläubiger-ID"), {m_glaeubigerId}) + reihe(QStringLiteral("IBAN"), {m_iban}, 2)
+                + reihe(QStringLiteral("BIC"), {m_bic}) + reihe(QStringLiteral("Fälligkeit"), {m_faellig});
+    grid->addWidget(m_neu, zeile++, 0, 1, 4);
+    reihe(QStringLiteral("Dateiname"), {m_datei, waehlen});
+    reihe(QStringLiteral("1. Schritt"), {m_vorbereiten, m_richtige, m_fehlerhafte});
+    reihe(QStringLiteral("2. Schritt"), {m_inhalt, m_fehlerliste});
+    reihe(QStringLiteral("3. Schritt"), {m_dateiErst});
     // The execution date only matters when the debits are booked to a ledger account.
     if (Db::wert(QStringLiteral("SELECT wert FROM parameter WHERE key='Zahlungen/KontoDtaus'")).toString().size() >= 2) {
         m_ausfuehrung = new WDatum(QDate::currentDate(), this);
-        grid->addWidget(m_ausfuehrung, 7, 2);
+        m_ausfuehrung->setObjectName(QStringLiteral("ausfuehrung"));
+        reihe(QStringLiteral("4. Schritt"), {m_ok, m_ausfuehrung});
+    } else {
+        reihe(QStringLiteral("4. Schritt"), {m_ok});
     }
-    grid->addWidget(abbrechen, 8, 1);
+    grid->addWidget(abbrechen, zeile, 1);
     m_balken = new WFortschritt(nullptr, this);
-    grid->addWidget(m_balken, 8, 2, 1, 2);
+    grid->addWidget(m_balken, zeile, 2, 1, 2);
 
+    connect(m_format, &QComboBox::currentIndexChanged, this, &ZahlungDtaus::pFormat);
     connect(m_neu, &QCheckBox::toggled, this, &ZahlungDtaus::pDupWarn);
     connect(waehlen, &QPushButton::clicked, this, &ZahlungDtaus::pDateiWahl);
     connect(m_vorbereiten, &QPushButton::clicked, this, &ZahlungDtaus::pTempTable);
@@ -180,47 +216,86 @@ ZahlungDtaus::ZahlungDtaus(QWidget *parent) : QDialog(parent)
     connect(abbrechen, &QPushButton::clicked, this, &ZahlungDtaus::reject);
 
     pReadParam();
+    pFormat();
     pSetEnabled();
 }
 
+// The own data for both formats; each line edit by its parameter key.
 void ZahlungDtaus::pReadParam()
 {
+    const QList<std::pair<QString, QLineEdit *>> felder = {
+        {QStringLiteral("dtaus/name"), m_name},   {QStringLiteral("dtaus/konto"), m_konto},
+        {QStringLiteral("dtaus/blz"), m_blz},     {QStringLiteral("dtaus/datei"), m_datei},
+        {QStringLiteral("dtaus/glaeubigerid"), m_glaeubigerId}, {QStringLiteral("dtaus/iban"), m_iban},
+        {QStringLiteral("dtaus/bic"), m_bic}};
     QSqlQuery q = Db::abfrage(
         QStringLiteral("SELECT key,wert  FROM parameter WHERE key>='dtaus/' AND key<'dtaus/zzz'"));
     while (q.next()) {
         const QString key = q.value(0).toString();
         const QString wert = q.value(1).toString();
-        if (key == QLatin1String("dtaus/name"))
-            m_name->setText(wert);
-        else if (key == QLatin1String("dtaus/konto"))
-            m_konto->setText(wert);
-        else if (key == QLatin1String("dtaus/blz"))
-            m_blz->setText(wert);
-        else if (key == QLatin1String("dtaus/datei"))
-            m_datei->setText(wert);
+        if (key == QLatin1String("dtaus/format"))
+            m_format->setCurrentIndex(wert == QLatin1String("SEPA") ? 1 : 0);
+        for (const auto &[name, feld] : felder) {
+            if (key == name)
+                feld->setText(key == QLatin1String("dtaus/iban") ? Iban::gruppiert(wert) : wert);
+        }
     }
 }
 
 void ZahlungDtaus::pSaveParam(const DtausDatei::Auftraggeber &auftraggeber)
 {
+    const QList<std::pair<QString, QString>> werte = {
+        {QStringLiteral("dtaus/name"), auftraggeber.name},
+        {QStringLiteral("dtaus/konto"), auftraggeber.konto},
+        {QStringLiteral("dtaus/blz"), auftraggeber.blz},
+        {QStringLiteral("dtaus/datei"), m_datei->text()},
+        {QStringLiteral("dtaus/format"), pSepa() ? QStringLiteral("SEPA") : QStringLiteral("DTAUS")},
+        {QStringLiteral("dtaus/glaeubigerid"), Iban::normal(m_glaeubigerId->text())},
+        {QStringLiteral("dtaus/iban"), Iban::normal(m_iban->text())},
+        {QStringLiteral("dtaus/bic"), Iban::normal(m_bic->text())}};
     Db::Transaktion transaktion;
     Db::ausfuehren(QStringLiteral("DELETE FROM parameter WHERE key>='dtaus/' AND key<'dtaus/zzz'"));
-    const QString insert = QStringLiteral("INSERT INTO parameter (key,wert) VALUES (?,?)");
-    Db::ausfuehren(insert, {QStringLiteral("dtaus/name"), auftraggeber.name});
-    Db::ausfuehren(insert, {QStringLiteral("dtaus/konto"), auftraggeber.konto});
-    Db::ausfuehren(insert, {QStringLiteral("dtaus/blz"), auftraggeber.blz});
-    Db::ausfuehren(insert, {QStringLiteral("dtaus/datei"), m_datei->text()});
+    for (const auto &[key, wert] : werte)
+        Db::ausfuehren(QStringLiteral("INSERT INTO parameter (key,wert) VALUES (?,?)"),
+                       {key, wert.isNull() ? QStringLiteral("") : wert});
     transaktion.commit();
+}
+
+bool ZahlungDtaus::pSepa() const
+{
+    return m_format->currentIndex() == 1;
+}
+
+int ZahlungDtaus::pRichtige() const
+{
+    return pSepa() ? m_sepa.richtige() : m_lauf.richtige();
+}
+
+void ZahlungDtaus::pFormat()
+{
+    for (QWidget *w : std::as_const(m_nurDtaus))
+        w->setVisible(!pSepa());
+    for (QWidget *w : std::as_const(m_nurSepa))
+        w->setVisible(pSepa());
+    // The file keeps its name and gets the suffix of the format.
+    QString datei = m_datei->text();
+    const QString alt = pSepa() ? QStringLiteral(".dta") : QStringLiteral(".xml");
+    if (datei.endsWith(alt, Qt::CaseInsensitive)) {
+        datei.chop(alt.size());
+        m_datei->setText(datei + (pSepa() ? QStringLiteral(".xml") : QStringLiteral(".dta")));
+    }
 }
 
 void ZahlungDtaus::pSetEnabled()
 {
-    const QList<QWidget *> eingaben = {m_name, m_konto, m_blz, m_neu, m_vorbereiten};
+    const QList<QWidget *> eingaben = {m_format, m_name,   m_konto,   m_blz, m_glaeubigerId,
+                                       m_iban,   m_bic,    m_faellig, m_neu, m_vorbereiten};
     for (QWidget *w : eingaben)
         w->setEnabled(!m_vorbereitet);
-    m_inhalt->setEnabled(m_vorbereitet && m_lauf.richtige() > 0);
-    m_fehlerliste->setEnabled(m_vorbereitet && m_lauf.fehlerhafte() > 0);
-    m_dateiErst->setEnabled(m_vorbereitet && m_lauf.richtige() > 0 && m_gedruckt);
+    const int fehlerhafte = pSepa() ? m_sepa.fehlerhafte() : m_lauf.fehlerhafte();
+    m_inhalt->setEnabled(m_vorbereitet && pRichtige() > 0);
+    m_fehlerliste->setEnabled(m_vorbereitet && fehlerhafte > 0);
+    m_dateiErst->setEnabled(m_vorbereitet && pRichtige() > 0 && m_gedruckt);
     m_ok->setEnabled(m_geschrieben);
     if (m_ausfuehrung)
         m_ausfuehrung->setEnabled(m_geschrieben);
@@ -238,8 +313,9 @@ void ZahlungDtaus::pDateiWahl()
 {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("dta"));
-    dialog.setNameFilters({QStringLiteral("DTAUS-Datei (*.dta)"), QStringLiteral("Any file (*)")});
+    dialog.setDefaultSuffix(pSepa() ? QStringLiteral("xml") : QStringLiteral("dta"));
+    dialog.setNameFilters({pSepa() ? QStringLiteral("SEPA-Datei (*.xml)") : QStringLiteral("DTAUS-Datei (*.dta)"),
+                           QStringLiteral("Any file (*)")});
     if (!m_datei->text().isEmpty())
         dialog.selectFile(m_datei->text());
     if (Interaktion::dateidialog(dialog) && !dialog.selectedFiles().isEmpty())
@@ -248,18 +324,27 @@ void ZahlungDtaus::pDateiWahl()
 
 void ZahlungDtaus::pTempTable()
 {
+    // Banks take no debit due today or before.
+    if (pSepa() && m_faellig->datum() <= QDate::currentDate()) {
+        m_faellig->setFocus();
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The window repaints meanwhile but takes no input: a second start would pull the table away.
     setEnabled(false);
     m_balken->start(Db::wert(QStringLiteral("SELECT count(*) FROM zahllauf WHERE art='D'")).toInt());
-    m_lauf.vorbereiten(m_neu->isChecked(), [this](int nr) { m_balken->schritt(nr); });
+    const auto schritt = [this](int nr) { m_balken->schritt(nr); };
+    if (pSepa())
+        m_sepa.vorbereiten(m_neu->isChecked(), m_faellig->datum(), schritt);
+    else
+        m_lauf.vorbereiten(m_neu->isChecked(), schritt);
     m_balken->ende();
     setEnabled(true);
     QApplication::restoreOverrideCursor();
     m_vorbereitet = true;
     m_gedruckt = false;
-    m_richtige->setText(QString::number(m_lauf.richtige()));
-    m_fehlerhafte->setText(QString::number(m_lauf.fehlerhafte()));
+    m_richtige->setText(QString::number(pRichtige()));
+    m_fehlerhafte->setText(QString::number(pSepa() ? m_sepa.fehlerhafte() : m_lauf.fehlerhafte()));
     pSetEnabled();
     Interaktion::information(this, titel(), QStringLiteral("Datei ist vorbereitet"));
 }
@@ -270,8 +355,19 @@ DtausDatei::Auftraggeber ZahlungDtaus::pAuftraggeber() const
             DtausDatei::pNummer(m_blz->text())};
 }
 
+SepaDatei::Glaeubiger ZahlungDtaus::pGlaeubiger() const
+{
+    return {m_name->text(), Iban::normal(m_glaeubigerId->text()), Iban::normal(m_iban->text()),
+            Iban::normal(m_bic->text())};
+}
+
 QString ZahlungDtaus::pKopf() const
 {
+    if (pSepa()) {
+        const SepaDatei::Glaeubiger g = pGlaeubiger();
+        return SepaDatei::pText(g.name, 70) + QStringLiteral("  Gläubiger-ID ") + g.id + QStringLiteral("  IBAN ")
+               + Iban::gruppiert(g.iban) + QStringLiteral("\nFällig: ") + UtilDatumZeige(m_faellig->datum());
+    }
     const DtausDatei::Auftraggeber a = pAuftraggeber();
     return a.name + QStringLiteral("  Kontonr. ") + a.konto + QStringLiteral(" (") + a.blz + QLatin1Char(')');
 }
@@ -282,21 +378,37 @@ void ZahlungDtaus::pInhalt()
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!Interaktion::druckDialog(printer, this))
         return;
-    DruckListe liste(printer, QStringLiteral(" DT - INHALTSLISTE  -  Lastschriften\n") + pKopf(),
-                     {{7, Qt::AlignRight}, {14, Qt::AlignRight}, {12, Qt::AlignRight}, {10, Qt::AlignRight},
-                      {28, Qt::AlignLeft}, {28, Qt::AlignLeft}},
-                     {QStringLiteral("Lfd."), QStringLiteral("Betrag EUR"), QStringLiteral("Kontonummer"),
-                      QStringLiteral("Blz."), QStringLiteral("Zahlungspflichtiger"), QStringLiteral("Verwendungszweck")});
+    const bool sepa = pSepa();
+    const QString art = sepa ? QStringLiteral("SEPA") : QStringLiteral("DT");
+    const QList<DruckListe::Spalte> spalten =
+        sepa ? QList<DruckListe::Spalte>{{7, Qt::AlignRight}, {14, Qt::AlignRight}, {27, Qt::AlignLeft},
+                                         {11, Qt::AlignLeft}, {28, Qt::AlignLeft}, {20, Qt::AlignLeft}, {4, Qt::AlignLeft}}
+             : QList<DruckListe::Spalte>{{7, Qt::AlignRight}, {14, Qt::AlignRight}, {12, Qt::AlignRight},
+                                         {10, Qt::AlignRight}, {28, Qt::AlignLeft}, {28, Qt::AlignLeft}};
+    const QStringList titelZeile =
+        sepa ? QStringList{QStringLiteral("Lfd."), QStringLiteral("Betrag EUR"), QStringLiteral("IBAN"),
+                           QStringLiteral("BIC"), QStringLiteral("Zahlungspflichtiger"), QStringLiteral("Mandat"),
+                           QStringLiteral("Art")}
+             : QStringList{QStringLiteral("Lfd."), QStringLiteral("Betrag EUR"), QStringLiteral("Kontonummer"),
+                           QStringLiteral("Blz."), QStringLiteral("Zahlungspflichtiger"),
+                           QStringLiteral("Verwendungszweck")};
+    DruckListe liste(printer, QLatin1Char(' ') + art + QStringLiteral(" - INHALTSLISTE  -  Lastschriften\n") + pKopf(),
+                     spalten, titelZeile);
     if (!liste.ok())
         return;
-    QSqlQuery q = Db::abfrage(DtausDatei::inhaltSql());
+    QSqlQuery q = Db::abfrage(sepa ? SepaDatei::inhaltSql() : DtausDatei::inhaltSql());
     int lfd = 0;
     qint64 summe = 0;
     while (q.next()) {
-        const qint64 cent = q.value(5).toLongLong();
+        const qint64 cent = q.value(sepa ? 6 : 5).toLongLong();
         summe += cent;
-        liste.zeile({QString::number(++lfd), UtilBetragText(cent), q.value(3).toString(), q.value(2).toString(),
-                     q.value(1).toString(), QStringLiteral("MITGLIEDSNR. %1").arg(q.value(0).toInt())});
+        const QString nummer = QString::number(++lfd);
+        if (sepa)
+            liste.zeile({nummer, UtilBetragText(cent), q.value(2).toString(), q.value(3).toString(),
+                         q.value(1).toString(), q.value(4).toString(), q.value(5).toString()});
+        else
+            liste.zeile({nummer, UtilBetragText(cent), q.value(3).toString(), q.value(2).toString(),
+                         q.value(1).toString(), QStringLiteral("MITGLIEDSNR. %1").arg(q.value(0).toInt())});
     }
     liste.zeile({});
     liste.zeile({QStringLiteral("Summe:"), UtilBetragText(summe)}, true);
@@ -312,30 +424,43 @@ void ZahlungDtaus::pFehlerliste()
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!Interaktion::druckDialog(printer, this))
         return;
-    DruckListe liste(printer, QStringLiteral(" DT - Fehlerliste"), {{6, Qt::AlignLeft}, {60, Qt::AlignLeft}},
-                     {QStringLiteral("MID"), QStringLiteral("Fehler")});
+    DruckListe liste(printer, pSepa() ? QStringLiteral(" SEPA - Fehlerliste") : QStringLiteral(" DT - Fehlerliste"),
+                     {{6, Qt::AlignLeft}, {60, Qt::AlignLeft}}, {QStringLiteral("MID"), QStringLiteral("Fehler")});
     if (!liste.ok())
         return;
-    QSqlQuery q = Db::abfrage(DtausDatei::fehlerSql());
+    QSqlQuery q = Db::abfrage(pSepa() ? SepaDatei::fehlerSql() : DtausDatei::fehlerSql());
     while (q.next())
         liste.zeile({q.value(0).toString(), q.value(1).toString()});
     Interaktion::information(this, titel(), QStringLiteral("Fehlerliste ist gedruckt"));
 }
 
-void ZahlungDtaus::pDateiErst()
+QWidget *ZahlungDtaus::pFehlendeDaten() const
 {
     const DtausDatei::Auftraggeber auftraggeber = pAuftraggeber();
-    // Missing own data: the focus shows where, nothing is written.
-    QLineEdit *fehlt = nullptr;
     if (auftraggeber.name.size() < 2)
-        fehlt = m_name;
-    else if (auftraggeber.konto.size() < 2 || auftraggeber.konto.size() > 10)
-        fehlt = m_konto;
-    else if (auftraggeber.blz.size() != 8)
-        fehlt = m_blz;
-    else if (m_datei->text().trimmed().isEmpty())
-        fehlt = m_datei;
-    if (fehlt) {
+        return m_name;
+    if (pSepa()) {
+        const SepaDatei::Glaeubiger g = pGlaeubiger();
+        if (!Iban::glaeubigerIdFehler(g.id).isEmpty())
+            return m_glaeubigerId;
+        if (!Iban::gueltig(g.iban))
+            return m_iban;
+        if (!g.bic.isEmpty() && !Iban::bicFehler(g.bic).isEmpty())
+            return m_bic;
+    } else if (auftraggeber.konto.size() < 2 || auftraggeber.konto.size() > 10) {
+        return m_konto;
+    } else if (auftraggeber.blz.size() != 8) {
+        return m_blz;
+    }
+    if (m_datei->text().trimmed().isEmpty())
+        return m_datei;
+    return nullptr;
+}
+
+void ZahlungDtaus::pDateiErst()
+{
+    // Missing own data: the focus shows where, nothing is written.
+    if (QWidget *fehlt = pFehlendeDaten()) {
         fehlt->setEnabled(true);
         fehlt->setFocus();
         return;
@@ -347,21 +472,30 @@ void ZahlungDtaus::pDateiErst()
         Interaktion::kritisch(this, name, datei.errorString());
         return;
     }
-    pSaveParam(auftraggeber);
-    const bool geschrieben = m_lauf.schreiben(datei, auftraggeber, QDate::currentDate()) && datei.flush();
+    pSaveParam(pAuftraggeber());
+    const bool geschrieben = (pSepa() ? m_sepa.schreiben(datei, pGlaeubiger(), QDateTime::currentDateTime())
+                                      : m_lauf.schreiben(datei, pAuftraggeber(), QDate::currentDate()))
+                             && datei.flush();
     datei.close();
     if (!geschrieben || datei.error() != QFileDevice::NoError) {
         Interaktion::kritisch(this, name, datei.errorString());
         return;
     }
     m_geschrieben = true;
+    // SEPA debits are carried out on the collection date.
+    if (pSepa() && m_ausfuehrung)
+        m_ausfuehrung->setDatum(m_faellig->datum());
     pSetEnabled();
     Interaktion::information(this, titel(), QStringLiteral("Datei ist erstellt"));
 }
 
 void ZahlungDtaus::pAbschluss()
 {
-    m_lauf.abschliessen(m_ausfuehrung ? m_ausfuehrung->datum() : QDate());
+    const QDate ausfuehrung = m_ausfuehrung ? m_ausfuehrung->datum() : QDate();
+    if (pSepa())
+        m_sepa.abschliessen(ausfuehrung);
+    else
+        m_lauf.abschliessen(ausfuehrung);
     accept();
 }
 

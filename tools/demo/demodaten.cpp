@@ -1,6 +1,7 @@
 #include "demodaten.h"
 
 #include "db.h"
+#include "iban.h"
 #include "suchname.h"
 #include "textutil.h"
 
@@ -415,16 +416,6 @@ public:
     Massenladen &operator=(const Massenladen &) = delete;
 };
 
-// IBAN of a German account: check digits by ISO 7064 mod 97-10.
-QString iban(const QString &blz, const QString &konto)
-{
-    const QString bban = blz + konto.rightJustified(10, QLatin1Char('0'));
-    int rest = 0;
-    for (const QChar c : bban + QLatin1String("131400"))
-        rest = (rest * 10 + c.digitValue()) % 97;
-    return QStringLiteral("DE%1%2").arg(98 - rest, 2, 10, QLatin1Char('0')).arg(bban);
-}
-
 // The name as it may appear in a mail address.
 QString mailTeil(const QString &name)
 {
@@ -650,7 +641,7 @@ bool Generator::bank(const QString &art, const QString &key, const QString &inha
         n = n * 10 + zwischen(0, 9);
     const QString nummer = QString::number(n);
     return (*m_bank)(art, key, UtilSauber(inhaber).left(27), nummer, t(b.blz), t(b.name), t(b.bic),
-                     iban(t(b.blz), nummer));
+                     Iban::ausKonto(t(b.blz), nummer));
 }
 
 // ---------------------------------------------------------------- master data
@@ -726,7 +717,7 @@ bool Generator::einheiten()
         if (i == kSelbst)
             m_lvKonto = nummer;
         (*m_bank)(QStringLiteral("V"), e.namekurz, e.name.left(27), nummer, t(b.blz), t(b.name), t(b.bic),
-                  iban(t(b.blz), nummer));
+                  Iban::ausKonto(t(b.blz), nummer));
     }
     // The bank codes in use, as the bank-code import would have left them.
     Anweisung blz(QStringLiteral("INSERT INTO blzdatei (land,blz,name,pruefart,bic) VALUES ('D',?,?,?,?)"));

@@ -85,6 +85,12 @@ CREATE TABLE bankverbindung (
   bank TEXT,
   bic TEXT,
   iban TEXT,
+  -- The SEPA mandate of a member paying by debit: reference and date of signature
+  -- (empty: the member number and the joining date), and the reference under which
+  -- a debit was last put into a file, so that the next one is a recurring debit.
+  mandatref TEXT,
+  mandatdatum TEXT,
+  mandatgenutzt TEXT,
   UNIQUE (art, key)
 );
 
