@@ -9,6 +9,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlRecord>
 
 namespace {
 bool g_offen = false;
@@ -429,6 +430,19 @@ auto mitVorbereitet(const QString &sql, const QVariantList &werte, Lesen lesen)
 QVariant wert(const QString &sql, const QVariantList &werte)
 {
     return mitVorbereitet(sql, werte, [](QSqlQuery &q) { return q.next() ? q.value(0) : QVariant(); });
+}
+
+QVariantList zeile(const QString &sql, const QVariantList &werte)
+{
+    return mitVorbereitet(sql, werte, [](QSqlQuery &q) {
+        QVariantList spalten;
+        if (q.next()) {
+            const int anzahl = q.record().count();
+            for (int i = 0; i < anzahl; ++i)
+                spalten << q.value(i);
+        }
+        return spalten;
+    });
 }
 
 int ausfuehren(const QString &sql, const QVariantList &werte)
