@@ -76,6 +76,9 @@ bool ZahlungAbschluss::ausfuehren()
     // A run of many debits changes more pages than SQLite's default cache holds;
     // spilling them before the commit would sync the journal again and again.
     const auto cache = pragmaFuerDenLauf(QStringLiteral("cache_size"), QStringLiteral("-262144"));
+    // Every entry is a savepoint of its own: its journal stays in memory instead
+    // of being written to a temporary file page by page.
+    const auto temp = pragmaFuerDenLauf(QStringLiteral("temp_store"), QStringLiteral("MEMORY"));
 
     Db::Transaktion transaktion;
     const QList<Zeile> liste = zeilen();
