@@ -3,6 +3,7 @@
 // leaves everything as it was.
 
 #include "db.h"
+#include "dialogdriver.h"
 #include "testdb.h"
 #include "velamain.h"
 
@@ -38,15 +39,6 @@ void lauf(const QString &zeilen)
                        {f[0], f[1], f[4], f[5], f[2], f[3]});
     }
     TestDb::setParameter("Status/Zahlungen", "DJJNNNNNNNNJJNNNN");
-}
-
-QAction *aktion(VelaMain &fenster, const QString &text)
-{
-    for (QAction *a : fenster.findChildren<QAction *>()) {
-        if (a->text() == text)
-            return a;
-    }
-    return nullptr;
 }
 
 // Every member as "mid zahlstatus statusdatum bezahlt", today written as "heute".
@@ -125,7 +117,7 @@ private slots:
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM journdat WHERE datum=?", {kAusfuehrung}), buchungen);
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM journdat"), buchungen);
         QCOMPARE(TestDb::zeile("SELECT ifnull(sum(cent),0) FROM kgkto"), QStringList{"0"});
-        QCOMPARE(aktion(fenster, "&Abschliessen")->isEnabled(), !ja);
+        QCOMPARE(DialogTreiber::eintrag(&fenster, "&Abschliessen")->isEnabled(), !ja);
         if (!ja) {
             QCOMPARE(TestDb::anzahl("SELECT count(*) FROM zahllauf"), zeilenVorher);
             QCOMPARE(TestDb::zeile("SELECT wert FROM parameter WHERE key='Status/Zahlungen'"),
@@ -191,7 +183,7 @@ private slots:
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM spende"), 0);
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM zahllauf"), 3);
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM parameter WHERE key='Status/Zahlungen'"), 1);
-        QVERIFY(aktion(fenster, "&Abschliessen")->isEnabled());
+        QVERIFY(DialogTreiber::eintrag(&fenster, "&Abschliessen")->isEnabled());
     }
 
 private:

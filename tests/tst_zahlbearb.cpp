@@ -69,15 +69,6 @@ QStringList listenZeilen(QDialog *d)
     return zeilen;
 }
 
-QAction *eintrag(const VelaMain &fenster, const QString &text)
-{
-    for (QAction *a : fenster.findChildren<QAction *>()) {
-        if (a->text() == text)
-            return a;
-    }
-    return nullptr;
-}
-
 // True while the dialog waits for a member number.
 bool waehlt(QDialog *d)
 {
@@ -106,7 +97,7 @@ private slots:
     {
         TestDb::setParameter("Status/Zahlungen", "JNNNNNNNNNNJNJNNN");
         VelaMain fenster;
-        QAction *mahnung2 = eintrag(fenster, "&2. Mahnung");
+        QAction *mahnung2 = eintrag(&fenster, "&2. Mahnung");
         QVERIFY(mahnung2 && mahnung2->isEnabled());
         beiModal([](QDialog *d) {
             const auto zu = qScopeGuard([d] { d->done(QDialog::Rejected); }); // also when a check fails

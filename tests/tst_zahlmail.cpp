@@ -93,16 +93,6 @@ QStringList erledigt()
     return mids;
 }
 
-
-QString emailsEintrag(const VelaMain &fenster)
-{
-    for (QAction *a : fenster.findChildren<QAction *>()) {
-        if (a->text().startsWith("&Emails"))
-            return a->text();
-    }
-    return QString();
-}
-
 } // namespace
 
 class TstZahlMail : public QObject
@@ -203,7 +193,8 @@ private slots:
         QCOMPARE(erledigt(), fertig);
         QCOMPARE(TestDb::zeile("SELECT wert FROM parameter WHERE key='Status/Zahlungen'").value(0),
                  fehler ? kStatus : kStatusFertig);
-        QCOMPARE(emailsEintrag(fenster), fehler ? QStringLiteral("&Emails") : QStringLiteral("&Emails (ok)"));
+        QCOMPARE(eintrag(&fenster, "&Emails")->text(),
+                 fehler ? QStringLiteral("&Emails") : QStringLiteral("&Emails (ok)"));
 
         // The next pass, with the server accepting everyone and the data repaired.
         server.ablehnen({});
@@ -229,7 +220,7 @@ private slots:
         QCOMPARE(angekommen(server), erwarteteMails(gesendet) + erwarteteMails(zweiter));
         QCOMPARE(erledigt(), QStringList({"301", "302", "304", "305", "306", "309"}));
         QCOMPARE(TestDb::zeile("SELECT wert FROM parameter WHERE key='Status/Zahlungen'").value(0), kStatusFertig);
-        QCOMPARE(emailsEintrag(fenster), QStringLiteral("&Emails (ok)"));
+        QCOMPARE(eintrag(&fenster, "&Emails")->text(), QStringLiteral("&Emails (ok)"));
     }
 
     // While the first mail is under way the window answers: the label shows the member,

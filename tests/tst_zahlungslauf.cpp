@@ -1,18 +1,21 @@
 // The fee collection from end to end on the demo books, driven through the
-// payment menu as the treasurer does it: create the run, block one row, print the
-// letters, write and confirm the DTAUS file, close the run; then the members'
-// states, the books, and the run of the next day. Blocking and the mails are
-// written straight into the run until their dialogs exist.
+// payment menu as the treasurer does it: create the run, block one row, send the
+// mails to a real SMTP server, print the letters, write and confirm the DTAUS
+// file, close the run; then the members' states, the books, and the run of the
+// next day.
 
 #include "db.h"
 #include "demodaten.h"
 #include "dialogdriver.h"
+#include "mailserver.h"
 #include "testdb.h"
 #include "textutil.h"
 #include "velamain.h"
 #include "wdatum.h"
+#include "wmitglied.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDate>
 #include <QLineEdit>
 #include <QtTest>
@@ -22,17 +25,6 @@ using namespace DialogTreiber;
 namespace {
 
 QString heute() { return UtilDatumText(QDate::currentDate()); }
-
-void menu(VelaMain &fenster, const QString &text)
-{
-    for (QAction *a : fenster.findChildren<QAction *>()) {
-        if (a->text() == text) {
-            a->trigger();
-            return;
-        }
-    }
-    QFAIL(qPrintable("kein Menüeintrag " + text));
-}
 
 // "mid art" of every row of the run.
 QStringList laufArten()
@@ -78,10 +70,12 @@ private slots:
         erstellen(fenster, skript, true);
         QVERIFY2(TestDb::anzahl("SELECT count(DISTINCT art) FROM zahllauf") >= 6, "members of every state");
 
-        // One letter blocked.
-        const QString gesperrt = TestDb::zeile("SELECT mid FROM zahllauf WHERE form='B' AND art<>'D' LIMIT 1").value(0);
-        QVERIFY(!gesperrt.isEmpty());
-        Db::ausfuehren("UPDATE zahllauf SET sperren='J',manuell='J' WHERE mid=?", {gesperrt});
+        // One mail blocked: it does not go out, and its member stays where he is.
+        const QStringList gesperrt = TestDb::zeile("SELECT mid,art FROM zahllauf WHERE form='M' AND art<>'D' LIMIT 1");
+        QCOMPARE(gesperrt.size(), 2);
+        sperren(fenster, gesperrt[0], gesperrt[1]);
+        QCOMPARE(TestDb::zeile("SELECT sperren,manuell FROM zahllauf WHERE mid=?", {gesperrt[0]}),
+                 QStringList({"J", "J"}));
 
         mailsSenden(fenster, skript);
         briefeDrucken(fenster, skript, db.verzeichnis());
@@ -116,7 +110,7 @@ private slots:
 
         skript.antworte(QMessageBox::Yes);
         skript.antworte(QMessageBox::Ok);
-        menu(fenster, "&Abschliessen");
+        eintrag(&fenster, "&Abschliessen")->trigger();
         QCOMPARE(skript.unerwartet(), 0);
         QCOMPARE(skript.anfragen().last().text, QString("Zahlungen sind abgeschlossen"));
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM zahllauf"), 0);
@@ -173,8 +167,7 @@ private:
     // "&Erstellen" with every waiting time one day.
     static void erstellen(VelaMain &fenster, SkriptInteraktion &skript, bool tageSetzen)
     {
-        bool gelaufen = false;
-        beiModal([&](QDialog *d) {
+        QVERIFY(ueberMenue(&fenster, "&Erstellen", [&](QDialog *d) {
             QVERIFY(zeige(d));
             if (tageSetzen) {
                 for (const char *f : {"Rechnung->Lastschrift", "Rechnung->1.Mahnung", "1.Mahnung->2.Mahnung",
@@ -183,23 +176,50 @@ private:
             }
             skript.antworte(QMessageBox::Ok);
             QVERIFY(alt(d, Qt::Key_O));
-            gelaufen = true;
-        });
-        menu(fenster, "&Erstellen");
-        QVERIFY(gelaufen);
+        }));
         QCOMPARE(skript.unerwartet(), 0);
         QVERIFY2(skript.anfragen().last().text.startsWith("Zahlungen sind erstellt"),
                  qPrintable(skript.anfragen().last().text));
     }
 
-    // What a mail pass without failure leaves behind.
-    static void mailsSenden(VelaMain &, SkriptInteraktion &)
+    // "Bearbeiten" of the row's kind: the member's number, Return, the space bar on
+    // "Sperren", Alt+S, Escape.
+    static void sperren(VelaMain &fenster, const QString &mid, const QString &art)
     {
-        Db::ausfuehren("UPDATE zahllauf SET done='J' WHERE form='M' AND art<>'D' AND sperren='N'");
-        QString status = TestDb::zeile("SELECT wert FROM parameter WHERE key='Status/Zahlungen'").value(0);
-        for (int pos = 1; pos < status.size(); pos += 2)
-            status[pos] = status[pos] == 'J' ? QChar('D') : status[pos];
-        Db::ausfuehren("UPDATE parameter SET wert=? WHERE key='Status/Zahlungen'", {status});
+        static const QHash<QString, QString> eintraege{
+            {"R", "&Vorkasse"}, {"r", "Vorkasse &Neumitglieder"}, {"L", "&Lastschrifthinweis"},
+            {"l", "Lastschrifthinweis N&eumitglieder"}, {"G", "&Geplatzte Lastschrift"}, {"1", "&1. Mahnung"},
+            {"2", "&2. Mahnung"}, {"3", "&3. Mahnung"}};
+        QVERIFY(ueberMenue(&fenster, eintraege.value(art), [&](QDialog *d) {
+            const auto zu = qScopeGuard([d] { d->done(QDialog::Rejected); }); // also when a check fails
+            QVERIFY(zeige(d));
+            tippeReturn(d->findChild<WMitglied *>(), mid);
+            QTest::keyClick(kasten(d, "Sperren"), Qt::Key_Space);
+            QVERIFY(alt(d, Qt::Key_S));
+            QTest::keyClick(d, Qt::Key_Escape);
+            QVERIFY(!d->isVisible());
+        }));
+    }
+
+    // "&Emails" to a real aiosmtpd: every unblocked mail row goes out and is done.
+    static void mailsSenden(VelaMain &fenster, SkriptInteraktion &skript)
+    {
+        MailServer server;
+        QVERIFY(server.port() > 0);
+        MailServer::einstellen(server.port());
+        const int mails = TestDb::anzahl("SELECT count(*) FROM zahllauf WHERE form='M' AND art<>'D' AND sperren='N'");
+        QVERIFY(mails > 0);
+        skript.antworte(QMessageBox::Ok);
+        QVERIFY(ueberMenue(&fenster, "&Emails", [&](QDialog *d) {
+            QVERIFY(zeige(d));
+            QVERIFY(alt(d, Qt::Key_O));
+        }));
+        QCOMPARE(skript.unerwartet(), 0);
+        QCOMPARE(skript.anfragen().last().text, QString("Fertig"));
+        QCOMPARE(int(server.mails().size()), mails);
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM zahllauf WHERE form='M' AND art<>'D' AND done<>(CASE sperren "
+                                "WHEN 'J' THEN 'N' ELSE 'J' END)"),
+                 0);
     }
 
     static void briefeDrucken(VelaMain &fenster, SkriptInteraktion &skript, const QString &ordner)
@@ -207,13 +227,12 @@ private:
         const int briefe = TestDb::anzahl("SELECT count(*) FROM zahllauf WHERE form='B' AND art<>'D' AND sperren='N'");
         QVERIFY(briefe > 0);
         const QString pdf = ordner + "/briefe.pdf";
-        beiModal([&](QDialog *d) {
+        QVERIFY(ueberMenue(&fenster, "&Briefe", [&](QDialog *d) {
             QVERIFY(zeige(d));
             skript.antworteText(pdf);
             skript.antworte(QMessageBox::Ok);
             QVERIFY(alt(d, Qt::Key_O));
-        });
-        menu(fenster, "&Briefe");
+        }));
         QCOMPARE(skript.unerwartet(), 0);
         QCOMPARE(skript.anfragen().last().text, QString::number(briefe) + " Seiten wurden gedruckt");
         QCOMPARE(int(pdfText(pdf).count('\f')), briefe);
@@ -222,8 +241,7 @@ private:
 
     static void dtaus(VelaMain &fenster, SkriptInteraktion &skript, const QString &ordner, const QDate &ausfuehrung)
     {
-        bool gelaufen = false;
-        beiModal([&](QDialog *d) {
+        QVERIFY(ueberMenue(&fenster, "&Dtaus Datei", [&](QDialog *d) {
             QVERIFY(zeige(d));
             feldBei<QLineEdit>(d, "Dateiname")->setText(ordner + "/lastschrift.dta");
             skript.antworte(QMessageBox::Ok);
@@ -235,10 +253,7 @@ private:
             QVERIFY(alt(d, Qt::Key_D));
             d->findChild<WDatum *>("ausfuehrung")->setDatum(ausfuehrung);
             QVERIFY(alt(d, Qt::Key_O));
-            gelaufen = true;
-        });
-        menu(fenster, "&Dtaus Datei");
-        QVERIFY(gelaufen);
+        }));
         QCOMPARE(skript.unerwartet(), 0);
         QVERIFY(QFileInfo(ordner + "/lastschrift.dta").size() > 0);
         QVERIFY(TestDb::anzahl("SELECT count(*) FROM zahllauf WHERE art='D' AND done='J' AND bausteinb=?",

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlRecord>
 
 namespace {
 bool g_offen = false;
@@ -431,6 +432,19 @@ QVariant wert(const QString &sql, const QVariantList &werte)
     return mitVorbereitet(sql, werte, [](QSqlQuery &q) { return q.next() ? q.value(0) : QVariant(); });
 }
 
+QVariantList zeile(const QString &sql, const QVariantList &werte)
+{
+    return mitVorbereitet(sql, werte, [](QSqlQuery &q) {
+        QVariantList spalten;
+        if (q.next()) {
+            const int anzahl = q.record().count();
+            for (int i = 0; i < anzahl; ++i)
+                spalten << q.value(i);
+        }
+        return spalten;
+    });
+}
+
 int ausfuehren(const QString &sql, const QVariantList &werte)
 {
     return mitVorbereitet(sql, werte, [](QSqlQuery &q) { return q.isActive() ? q.numRowsAffected() : -1; });
@@ -476,13 +490,11 @@ Transaktion::Transaktion() : m_fehlerVorher(g_fehlerZahl)
     g_transaktionen.append(m_fehlerVorher);
     // Inside a caller's transaction BEGIN is refused: then a savepoint keeps this part whole.
     // Inside one of ours it is not even tried (a refused statement costs as much as a run one).
-    QSqlQuery q;
-    if (g_transaktionen.size() == 1 && q.exec(QStringLiteral("BEGIN TRANSACTION")))
+    // A savepoint is kept prepared like any statement: a batch opens one per entry it posts.
+    if (g_transaktionen.size() == 1 && QSqlQuery().exec(QStringLiteral("BEGIN TRANSACTION")))
         m_art = Art::Ganz;
-    else if (q.exec(QStringLiteral("SAVEPOINT vela")))
+    else if (ausfuehren(QStringLiteral("SAVEPOINT vela")) >= 0)
         m_art = Art::Savepoint;
-    else
-        merke(q.lastError());
 }
 
 Transaktion::~Transaktion()
@@ -501,9 +513,14 @@ bool Transaktion::commit()
         zurueck();
         return false;
     }
-    QSqlQuery q;
-    if (!q.exec(m_art == Art::Ganz ? QStringLiteral("COMMIT TRANSACTION") : QStringLiteral("RELEASE SAVEPOINT vela"))) {
-        merke(q.lastError());
+    if (m_art == Art::Ganz) {
+        QSqlQuery q;
+        if (!q.exec(QStringLiteral("COMMIT TRANSACTION"))) {
+            merke(q.lastError());
+            zurueck();
+            return false;
+        }
+    } else if (ausfuehren(QStringLiteral("RELEASE SAVEPOINT vela")) < 0) {
         zurueck();
         return false;
     }

@@ -63,6 +63,9 @@ QSqlQuery abfrage(const QString &sql, const QVariantList &werte = {});
 // First column of the first row, or an invalid variant when there is no row.
 QVariant wert(const QString &sql, const QVariantList &werte = {});
 
+// The first row, one value per column; empty when there is no row. Kept prepared like wert().
+QVariantList zeile(const QString &sql, const QVariantList &werte = {});
+
 // Runs a writing statement; returns the number of changed rows, -1 on error.
 int ausfuehren(const QString &sql, const QVariantList &werte = {});
 

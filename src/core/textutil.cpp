@@ -45,6 +45,24 @@ QString UtilDatumText(const QDate &datum)
 
 QDate UtilDatum(const QString &text)
 {
+    // The stored form is read by hand: the format parser is slow for the many
+    // dates a batch reads, and gives the same date for it.
+    if (text.size() == 10 && text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-')) {
+        int teil[3] = {0, 0, 0};
+        int stelle = 0;
+        bool ziffern = true;
+        for (int i = 0; i < 10 && ziffern; ++i) {
+            if (i == 4 || i == 7) {
+                ++stelle;
+                continue;
+            }
+            const char16_t c = text.at(i).unicode();
+            ziffern = c >= u'0' && c <= u'9';
+            teil[stelle] = teil[stelle] * 10 + (c - u'0');
+        }
+        if (ziffern)
+            return QDate(teil[0], teil[1], teil[2]);
+    }
     return QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
 }
 

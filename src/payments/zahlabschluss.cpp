@@ -1,7 +1,7 @@
 #include "zahlabschluss.h"
 
 #include "db.h"
-#include "spende.h"
+#include "spendenaufteilung.h"
 #include "textutil.h"
 #include "utilbuch.h"
 
@@ -12,31 +12,27 @@
 
 namespace {
 
-constexpr int kSplitZeilen = 10;
-
 // Books one debit as the member's fee for this calendar year, the way Bank/Kasse
 // books a fee paid by transfer. Returns UtilBuch's result for the main entry.
-int beitragBuchen(Spende &spende, int mid, const QDate &datum, const QString &bank, qint64 cent)
+int beitragBuchen(SpendenAufteilung &aufteilung, int mid, const QDate &datum, const QString &bank, qint64 cent)
 {
-    spende.clear();
-    spende.setParam(mid, QLatin1Char('M'), QDate(QDate::currentDate().year(), 12, 31));
-    qint64 betrag = 0;
+    aufteilung.setParam(mid, QLatin1Char('M'), QDate(QDate::currentDate().year(), 12, 31));
+    aufteilung.aufteilen(false, cent);
     QString hauptKonto;
     QString kost;
     QString text;
-    QString leer;
-    spende.aufteilung(false, -2, cent, &betrag, &leer, &text);
-    spende.aufteilung(false, -1, cent, &betrag, &hauptKonto, &kost);
+    aufteilung.aufteilung(-2, cent, nullptr, nullptr, &text);
+    aufteilung.aufteilung(-1, cent, nullptr, &hauptKonto, &kost);
 
     const int lfd = UtilBuch(datum, 0, kost, QString(), text, cent, bank, hauptKonto, QString(), QString());
     if (lfd < 1)
         return lfd;
     // Each level's share moves on from the main account as an entry of its own.
-    for (int i = 0; i < kSplitZeilen; ++i) {
+    for (int i = 0; i < SpendenAufteilung::kZeilen; ++i) {
         qint64 teil = 0;
         QString konto;
         QString teilKost;
-        spende.aufteilung(false, i, cent, &teil, &konto, &teilKost);
+        aufteilung.aufteilung(i, cent, &teil, &konto, &teilKost);
         if (teil == 0 || konto.isEmpty())
             continue;
         const int ergebnis =
@@ -44,7 +40,15 @@ int beitragBuchen(Spende &spende, int mid, const QDate &datum, const QString &ba
         if (ergebnis < 1)
             return ergebnis;
     }
-    return spende.write(datum, lfd) ? lfd : UtilBuchFehler;
+    return aufteilung.schreiben(datum, lfd) ? lfd : UtilBuchFehler;
+}
+
+// Sets an SQLite setting of the connection until the returned guard goes.
+auto pragmaFuerDenLauf(const QString &name, const QString &wert)
+{
+    const QString vorher = Db::wert(QStringLiteral("PRAGMA ") + name).toString();
+    Db::ausfuehren(QStringLiteral("PRAGMA %1=%2").arg(name, wert));
+    return qScopeGuard([name, vorher] { Db::ausfuehren(QStringLiteral("PRAGMA %1=%2").arg(name, vorher)); });
 }
 
 } // namespace
@@ -71,13 +75,16 @@ bool ZahlungAbschluss::ausfuehren()
 
     // A run of many debits changes more pages than SQLite's default cache holds;
     // spilling them before the commit would sync the journal again and again.
-    const QVariant cache = Db::wert(QStringLiteral("PRAGMA cache_size"));
-    Db::ausfuehren(QStringLiteral("PRAGMA cache_size=-262144"));
-    const auto zurueck = qScopeGuard([&cache] { Db::ausfuehren(QStringLiteral("PRAGMA cache_size=") + cache.toString()); });
+    const auto cache = pragmaFuerDenLauf(QStringLiteral("cache_size"), QStringLiteral("-262144"));
+    // Every entry is a savepoint of its own: its journal stays in memory instead
+    // of being written to a temporary file page by page.
+    const auto temp = pragmaFuerDenLauf(QStringLiteral("temp_store"), QStringLiteral("MEMORY"));
 
     Db::Transaktion transaktion;
     const QList<Zeile> liste = zeilen();
-    Spende spende;
+    // Units and the fee's parameters do not change while the run is closed.
+    SpendenAufteilung aufteilung;
+    aufteilung.festhalten();
     for (const Zeile &z : liste) {
         if (Db::ausfuehren(QStringLiteral("UPDATE mitglied SET zahlstatus=?,statusdatum=? WHERE mid=?"),
                            {z.statusneu, heute, z.mid})
@@ -90,7 +97,7 @@ bool ZahlungAbschluss::ausfuehren()
         const QDate datum = UtilDatum(z.datum);
         if (!z.lastschrift || z.konto.isEmpty() || !datum.isValid())
             continue;
-        const int lfd = beitragBuchen(spende, z.mid, datum, z.konto, z.cent);
+        const int lfd = beitragBuchen(aufteilung, z.mid, datum, z.konto, z.cent);
         if (lfd < 1) {
             m_fehler = QStringLiteral("MID %1: ").arg(z.mid) + UtilBuchMeldung(lfd);
             // A large run on one execution date can fill the date's numbers.

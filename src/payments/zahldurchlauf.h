@@ -45,12 +45,15 @@ protected:
 
     void pFelder();
     void pSetLauf(bool laeuft);
+    bool laeuft() const { return m_laeuft; }
     void pStart();
     // All rows read before the first one is worked on, so that each "done" commits at once.
     QList<Zeile> pZeilen() const;
-    // Notes the row's kind as seen; true when the row is to be worked on in this pass.
+    // Notes the row's kind as seen; true when the row is to be worked on in this pass
+    // (never for a direct debit: it goes to the DTAUS file).
     bool pFaellig(const Zeile &z);
-    // The kinds whose rows were all seen and none failed are carried out in 'Status/Zahlungen'.
+    // The kinds with rows in this form and none failed (marker 1) are carried out in
+    // 'Status/Zahlungen'; a kind counts also when its box was off.
     void pStatusSetzen() const;
 
     QLabel *m_fortschritt;

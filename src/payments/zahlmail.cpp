@@ -6,43 +6,16 @@
 #include "textutil.h"
 #include "wfortschritt.h"
 
-#include <QCheckBox>
-#include <QCloseEvent>
 #include <QDate>
 #include <QElapsedTimer>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
-#include <QSqlQuery>
-#include <QVBoxLayout>
 
 #include <optional>
 
 namespace {
 
-// The kinds with mails, in the order of their boxes and of their mail slots in
-// 'Status/Zahlungen' (kind k at position 1 + 2k).
-const char kCodes[ZahlungMail::kArten + 1] = "RrLlG123";
-const char *const kTexte[ZahlungMail::kArten] = {"&Vorkasse",
-                                                 "Vorkasse &Neumitglieder",
-                                                 "&Lastschrifthinweis",
-                                                 "Lastschrifthinweis N&eumitglieder",
-                                                 "&Geplatzte Lastschrift",
-                                                 "&1. Mahnung",
-                                                 "&2. Mahnung",
-                                                 "&3. Mahnung"};
-
 const QString kTitel = QStringLiteral("Zahlungen - Emails");
 const QString kMeldungTitel = QStringLiteral("Zahlungen Email");
-
-int artIndex(const QString &code)
-{
-    for (int k = 0; k < ZahlungMail::kArten; ++k) {
-        if (code == QString(QLatin1Char(kCodes[k])))
-            return k;
-    }
-    return -1;
-}
 
 // The done marks of a pass. A mark is committed at once unless committing takes
 // longer than mailing (a busy disk): then the marks of the mails that went out
@@ -89,92 +62,16 @@ private:
 } // namespace
 
 ZahlungMail::ZahlungMail(QWidget *parent)
-    : QDialog(parent), m_neuKasten(new QCheckBox(QStringLiteral("&Bereits erstellte Mails neu erstellen"), this)),
-      m_ok(UtilKnopf(QStringLiteral("&OK"), this)), m_abbruch(UtilKnopf(QStringLiteral("&Abbruch"), this)),
-      m_fortschritt(new QLabel(this)), m_balken(new WFortschritt(m_fortschritt, this))
+    : ZahlungDurchlauf(QLatin1Char('M'), kTitel, QStringLiteral("&Bereits erstellte Mails neu erstellen"),
+                       QStringLiteral("Achtung: Wenn diese Option aktiviert ist, ist es nicht ausgeschlossen, "
+                                      "dass Emails doppelt versendet werden!"),
+                       parent)
 {
-    setWindowTitle(kTitel);
-    auto *layout = new QVBoxLayout(this);
-    for (int k = 0; k < kArten; ++k) {
-        m_artKasten[k] = new QCheckBox(QString::fromUtf8(kTexte[k]), this);
-        m_artKasten[k]->setChecked(true);
-        layout->addWidget(m_artKasten[k]);
-    }
-    layout->addWidget(m_neuKasten);
-
-    auto *knoepfe = new QHBoxLayout;
-    m_fortschritt->setMinimumWidth(150);
-    knoepfe->addWidget(m_ok);
-    knoepfe->addWidget(m_abbruch);
-    knoepfe->addWidget(m_fortschritt);
-    knoepfe->addWidget(m_balken);
-    knoepfe->addStretch();
-    layout->addLayout(knoepfe);
-
-    connect(m_neuKasten, &QCheckBox::stateChanged, this, &ZahlungMail::pDupWarn);
-    connect(m_ok, &QPushButton::clicked, this, &ZahlungMail::pLauf);
-    connect(m_abbruch, &QPushButton::clicked, this, &ZahlungMail::reject);
-}
-
-void ZahlungMail::pDupWarn(int state)
-{
-    if (state == Qt::Checked)
-        Interaktion::warnung(this, kTitel,
-                             QStringLiteral("Achtung: Wenn diese Option aktiviert ist, ist es nicht ausgeschlossen, "
-                                            "dass Emails doppelt versendet werden!"));
-}
-
-void ZahlungMail::pFelder()
-{
-    for (int k = 0; k < kArten; ++k)
-        m_an[k] = m_artKasten[k]->isChecked();
-    m_neu = m_neuKasten->isChecked();
-}
-
-void ZahlungMail::pSetLauf(bool laeuft)
-{
-    m_laeuft = laeuft;
-    for (QCheckBox *kasten : m_artKasten)
-        kasten->setEnabled(!laeuft);
-    m_ok->setEnabled(!laeuft);
-}
-
-void ZahlungMail::reject()
-{
-    if (m_laeuft)
-        m_abbrechen = true;
-    else
-        QDialog::reject();
-}
-
-void ZahlungMail::closeEvent(QCloseEvent *event)
-{
-    if (m_laeuft) {
-        m_abbrechen = true;
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
-}
-
-// All mail rows read before the first mail: an open read would hold back the
-// commit of every "done" until the pass ends.
-QList<ZahlungMail::Zeile> ZahlungMail::pZeilen()
-{
-    QList<Zeile> zeilen;
-    QSqlQuery q = Db::abfrage(
-        QStringLiteral("SELECT mid,art,bausteinm,cent,done,sperren FROM zahllauf WHERE form='M' ORDER BY mid"));
-    while (q.next()) {
-        zeilen.append({q.value(0).toInt(), artIndex(q.value(1).toString()), q.value(2).toString(),
-                       q.value(3).toLongLong(), q.value(4).toString() == QLatin1String("J"),
-                       q.value(5).toString() == QLatin1String("J")});
-    }
-    return zeilen;
 }
 
 void ZahlungMail::pLauf()
 {
-    if (m_laeuft)
+    if (laeuft())
         return;
     if (Db::nurLesen()) {
         Interaktion::kritisch(this, kMeldungTitel,
@@ -183,14 +80,10 @@ void ZahlungMail::pLauf()
         return;
     }
     Smtp smtp;
-    pFelder();
-    pSetLauf(true);
-    m_abbrechen = false;
+    pStart();
     m_vermerkt = true;
     m_fehler = 0;
-    std::fill(std::begin(m_marke), std::end(m_marke), 0);
     pSenden(smtp);
-    m_balken->ende();
     pSetLauf(false);
 
     if (!m_vermerkt)
@@ -224,11 +117,7 @@ void ZahlungMail::pSenden(Smtp &smtp)
         ++nr;
         if (m_abbrechen)
             break;
-        if (z.art < 0) // a direct debit: goes to the DTAUS file, never by mail
-            continue;
-        if (m_marke[z.art] == 0)
-            m_marke[z.art] = 1;
-        if (z.gesperrt || (z.done && !m_neu) || !m_an[z.art])
+        if (!pFaellig(z))
             continue;
 
         // A member without mail address is a failure like a refused one, not a mail to nobody.
@@ -248,17 +137,4 @@ void ZahlungMail::pSenden(Smtp &smtp)
             m_marke[z.art] = 2;
     }
     m_vermerkt = erledigt.festschreiben() && m_vermerkt;
-}
-
-// A kind is done once it has mail rows and none failed; its box may have been off.
-void ZahlungMail::pStatusSetzen() const
-{
-    QString status =
-        Db::wert(QStringLiteral("SELECT wert FROM parameter WHERE key='Status/Zahlungen'")).toString();
-    for (int k = 0; k < kArten; ++k) {
-        const int pos = 1 + 2 * k;
-        if (m_marke[k] == 1 && pos < status.size())
-            status[pos] = QLatin1Char('D');
-    }
-    Db::ausfuehren(QStringLiteral("UPDATE parameter SET wert=? WHERE key='Status/Zahlungen'"), {status});
 }

@@ -1,6 +1,7 @@
 #include "dialogdriver.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
@@ -40,6 +41,25 @@ void beiModal(std::function<void(QDialog *)> aktion, int wartezeitMs)
 }
 
 bool gelaufen() { return g_gelaufen; }
+
+QAction *eintrag(QWidget *fenster, const QString &text)
+{
+    for (QAction *a : fenster->findChildren<QAction *>()) {
+        if (a->text() == text || a->text().startsWith(text + QStringLiteral(" (")))
+            return a;
+    }
+    return nullptr;
+}
+
+bool ueberMenue(QWidget *fenster, const QString &text, std::function<void(QDialog *)> aktion)
+{
+    QAction *a = eintrag(fenster, text);
+    if (!a || !a->isEnabled())
+        return false;
+    beiModal(std::move(aktion));
+    a->trigger();
+    return gelaufen();
+}
 
 void tippe(QWidget *widget, const QString &text)
 {

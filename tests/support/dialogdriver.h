@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAbstractItemView;
+class QAction;
 class QCheckBox;
 class QDialog;
 class QModelIndex;
@@ -27,6 +28,14 @@ void tippe(QWidget *widget, const QString &text);
 
 // Types text into a field and presses Return.
 void tippeReturn(QWidget *widget, const QString &text);
+
+// The menu entry of a window with this text, also when the text goes on with a
+// state in brackets ("&Emails (ok)"); nullptr when there is none.
+QAction *eintrag(QWidget *fenster, const QString &text);
+
+// Chooses the menu entry as the user does and runs `aktion` on the dialog it opens.
+// False when the entry is missing or disabled, or no dialog opened.
+bool ueberMenue(QWidget *fenster, const QString &text, std::function<void(QDialog *)> aktion);
 
 // Shows the window and makes it active, so that its shortcuts work.
 bool zeige(QWidget *fenster);
