@@ -4,6 +4,7 @@
 #include "textutil.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,6 +48,17 @@ QPushButton *SatzDialog::loeschenKnopf()
 {
     knoepfeAnlegen();
     return m_loeschen;
+}
+
+QHBoxLayout *SatzDialog::knopfZeile()
+{
+    auto *zeile = new QHBoxLayout;
+    for (QPushButton *k : {speichernKnopf(), abbruchKnopf(), loeschenKnopf()}) {
+        if (k)
+            zeile->addWidget(k);
+    }
+    zeile->addStretch();
+    return zeile;
 }
 
 // Hiding the children in ~QWidget takes the focus from the key field, whose

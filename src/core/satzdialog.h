@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QStringList>
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
@@ -55,6 +56,8 @@ protected:
     QPushButton *abbruchKnopf();
     QPushButton *loeschenKnopf(); // nullptr in creation mode
     QLabel *neuZeichen() const { return m_neu; }
+    // The buttons side by side, then a stretch.
+    QHBoxLayout *knopfZeile();
 
     // The key as typed, made safe (and found by a search where the dialog offers one);
     // empty when nothing is to be loaded.

@@ -47,11 +47,10 @@ struct Einheit
     QString bukto;
 };
 
-Einheit einheit(const QString &namekurz)
+// The unit of the query's next row (gegruendet, ebene, teilvon, bukto first); none when there is no row.
+Einheit einheitAus(QSqlQuery &q)
 {
     Einheit e;
-    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT gegruendet,ebene,teilvon,bukto FROM verband WHERE namekurz=?"),
-                              {namekurz});
     if (q.next()) {
         e.da = true;
         e.gegruendet = q.value(0).toString();
@@ -62,20 +61,21 @@ Einheit einheit(const QString &namekurz)
     return e;
 }
 
+Einheit einheit(const QString &namekurz)
+{
+    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT gegruendet,ebene,teilvon,bukto FROM verband WHERE namekurz=?"),
+                              {namekurz});
+    return einheitAus(q);
+}
+
 // The top of every chain: the first unit of level 0.
 Einheit bundesverband(QString *namekurz)
 {
-    Einheit e;
     QSqlQuery q = Db::abfrage(
         QStringLiteral("SELECT gegruendet,ebene,teilvon,bukto,namekurz FROM verband WHERE ebene=? LIMIT 1"), {0});
-    if (q.next()) {
-        e.da = true;
-        e.gegruendet = q.value(0).toString();
-        e.ebene = q.value(1).toInt();
-        e.teilvon = q.value(2).toString();
-        e.bukto = q.value(3).toString();
+    const Einheit e = einheitAus(q);
+    if (e.da)
         *namekurz = q.value(4).toString();
-    }
     return e;
 }
 

@@ -75,13 +75,7 @@ Lieferant::Lieferant(bool anlegen, QWidget *parent) : SatzDialog(anlegen, parent
     tabs->addTab(bankSeite, QStringLiteral("&Bankverbindung"));
     haupt->addWidget(tabs);
 
-    auto *knoepfe = new QHBoxLayout;
-    knoepfe->addWidget(speichernKnopf());
-    knoepfe->addWidget(abbruchKnopf());
-    if (loeschenKnopf())
-        knoepfe->addWidget(loeschenKnopf());
-    knoepfe->addStretch();
-    haupt->addLayout(knoepfe);
+    haupt->addLayout(knopfZeile());
 
     setSchluesselFeld(m_bezFeld);
     pSetWahl(true);

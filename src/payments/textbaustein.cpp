@@ -4,11 +4,9 @@
 #include "textutil.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTableView>
 
 Textbaustein::Textbaustein(bool pick, QWidget *parent)
@@ -34,13 +32,7 @@ Textbaustein::Textbaustein(bool pick, QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("Betreff"), this), 2, 0);
     grid->addWidget(m_betreff, 2, 1, Qt::AlignLeft);
     grid->addWidget(m_inhalt, 3, 0, 1, 3);
-    auto *knoepfe = new QHBoxLayout;
-    knoepfe->addWidget(speichernKnopf());
-    knoepfe->addWidget(abbruchKnopf());
-    if (loeschenKnopf())
-        knoepfe->addWidget(loeschenKnopf());
-    knoepfe->addStretch();
-    grid->addLayout(knoepfe, 4, 0, 1, 3);
+    grid->addLayout(knopfZeile(), 4, 0, 1, 3);
     grid->addWidget(listeAnlegen(QStringLiteral("SELECT bez,beschreibung FROM textbaustein ORDER BY bez"),
                                  {QStringLiteral("Bez."), QStringLiteral("Beschreibung")}, {150, 400}),
                     5, 0, 1, 3);
