@@ -126,8 +126,7 @@ private slots:
     }
     void baumRegeln()
     {
-        QFETCH(QString, zeilen);
-        QFETCH(int, grenze);
+        QFETCH(QString, zeilen); QFETCH(int, grenze);
         GliederungsBaum modell; // the tester checks every index, also through the resets under a view
         QAbstractItemModelTester tester(&modell, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(modell.rowCount() + modell.columnCount(), 0); // no root before the first build
@@ -156,8 +155,7 @@ private slots:
     }
     void speichern()
     {
-        QFETCH(QString, eingabe);
-        QFETCH(QString, zeile);
+        QFETCH(QString, eingabe); QFETCH(QString, zeile);
         const QStringList e = eingabe.split(u';');
         Gliederung d;
         QVERIFY(zeige(&d));
