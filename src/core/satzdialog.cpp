@@ -117,12 +117,16 @@ void SatzDialog::pSetWahl(bool wahl)
         UtilNeu(m_neu, false);
         pLeeren();
     }
-    m_schluesselFeld->setEnabled(wahl);
+    // Enable before disabling, so that the focus never lands on nothing.
+    if (wahl)
+        m_schluesselFeld->setEnabled(true);
     pFreigeben(!wahl);
     for (QPushButton *k : {m_speichern, m_abbruch, m_loeschen}) {
         if (k)
             k->setEnabled(!wahl);
     }
+    if (!wahl)
+        m_schluesselFeld->setEnabled(false);
     if (wahl) {
         m_schluesselFeld->selectAll();
         m_schluesselFeld->setFocus();
@@ -184,7 +188,7 @@ void SatzDialog::pAuswahl(const QModelIndex &index)
 {
     if (!m_wahl || !index.isValid())
         return;
-    m_schluesselFeld->setText(m_model->item(index.row(), 0)->text());
+    m_schluesselFeld->setText(index.siblingAtColumn(0).data().toString());
     pRead();
 }
 

@@ -40,11 +40,13 @@ protected:
 
     // The field whose Return or editing end loads the record.
     void setSchluesselFeld(QLineEdit *feld);
-    // A list of all records (key in the first column) that refills after every change.
+    // A list of all records that refills after every change. A click on a row loads
+    // the record whose key stands in the first column, here and in a subclass's own list.
     QTableView *listeAnlegen(const QString &sql, const QStringList &titel, const QList<int> &breiten);
     // Enters the selection state; the subclass calls it at the end of its constructor.
     void pSetWahl(bool wahl);
-    void pFuellListe();
+    // Refills the list after a change (the one of listeAnlegen, or the subclass's own).
+    virtual void pFuellListe();
 
     bool anlegen() const { return m_anlegen; }
     bool wahl() const { return m_wahl; }
