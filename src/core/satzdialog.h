@@ -48,8 +48,6 @@ protected:
     // Refills the list after a change (the one of listeAnlegen, or the subclass's own).
     virtual void pFuellListe();
 
-    bool anlegen() const { return m_anlegen; }
-    bool wahl() const { return m_wahl; }
     // The key of the loaded record.
     QString schluessel() const { return m_schluessel; }
 
