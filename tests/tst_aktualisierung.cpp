@@ -13,12 +13,6 @@
 
 namespace {
 
-bool schreiben(const QString &datei, const QByteArray &daten)
-{
-    QFile f(datei);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(daten) == daten.size();
-}
-
 // Packs the entries of `ordner` into `archiv` with the real tar.
 bool packen(const QString &ordner, const QString &archiv, const QStringList &eintraege)
 {
@@ -35,36 +29,20 @@ const QByteArray kNeu = "#!/bin/sh\necho neue Version\n";
 class TstAktualisierung : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestDb> m_db;
+    const QByteArray m_path = qgetenv("PATH");
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void init() { QVERIFY((m_db = std::make_unique<TestDb>())->ok()); }
+    void cleanup()
+    {
+        qputenv("PATH", m_path);
+        m_db.reset();
+    }
 
     void aktualisieren_data();
     void aktualisieren();
-
-private:
-    std::unique_ptr<TestDb> m_db;
-    QByteArray m_path;
 };
-
-void TstAktualisierung::initTestCase()
-{
-    m_path = qgetenv("PATH");
-}
-
-void TstAktualisierung::init()
-{
-    m_db = std::make_unique<TestDb>();
-    QVERIFY(m_db->ok());
-}
-
-void TstAktualisierung::cleanup()
-{
-    qputenv("PATH", m_path);
-    m_db.reset();
-}
 
 void TstAktualisierung::aktualisieren_data()
 {
@@ -94,10 +72,7 @@ void TstAktualisierung::aktualisieren_data()
 
 void TstAktualisierung::aktualisieren()
 {
-    QFETCH(QString, inhalt);
-    QFETCH(QString, archiv);
-    QFETCH(QString, werkzeug);
-    QFETCH(int, exitCode);
+    QFETCH(QString, inhalt); QFETCH(QString, archiv); QFETCH(QString, werkzeug); QFETCH(int, exitCode);
     QFETCH(QString, meldung);
 
     // The search path holds tar and the tool of the row, nothing else.
@@ -106,7 +81,7 @@ void TstAktualisierung::aktualisieren()
     QVERIFY(QFile::link(QStringLiteral("/usr/bin/tar"), dir.filePath(QStringLiteral("bin/tar"))));
     if (!werkzeug.isEmpty()) {
         const QString pfad = dir.filePath(QStringLiteral("bin/") + werkzeug);
-        QVERIFY(schreiben(pfad, "#!/bin/sh\nexit 1\n"));
+        QVERIFY(dateiSchreiben(pfad, "#!/bin/sh\nexit 1\n"));
         QVERIFY(QFile::setPermissions(pfad, QFileDevice::Permissions(0x7755)));
     }
     qputenv("PATH", QFile::encodeName(dir.filePath(QStringLiteral("bin"))));
@@ -114,20 +89,21 @@ void TstAktualisierung::aktualisieren()
     const QString paket = dir.filePath(QStringLiteral("paket"));
     const QString tar = dir.filePath(archiv);
     if (inhalt == QLatin1String("vela") || inhalt == QLatin1String("./vela") || inhalt == QLatin1String("halb")) {
-        QVERIFY(schreiben(paket + QStringLiteral("/vela"), kNeu.repeated(inhalt == QLatin1String("halb") ? 2000 : 1)));
+        const QByteArray vela = kNeu.repeated(inhalt == QLatin1String("halb") ? 2000 : 1);
+        QVERIFY(dateiSchreiben(paket + QStringLiteral("/vela"), vela));
         QVERIFY(packen(paket, tar, {inhalt == QLatin1String("./vela") ? QStringLiteral(".") : QStringLiteral("vela")}));
         if (inhalt == QLatin1String("halb")) {
             QFile f(tar);
             QVERIFY(f.resize(8192));
         }
     } else if (inhalt == QLatin1String("text")) {
-        QVERIFY(schreiben(tar, "vela\n"));
+        QVERIFY(dateiSchreiben(tar, "vela\n"));
     } else if (inhalt == QLatin1String("anders")) {
-        QVERIFY(schreiben(paket + QStringLiteral("/vela2"), kNeu));
+        QVERIFY(dateiSchreiben(paket + QStringLiteral("/vela2"), kNeu));
         QVERIFY(packen(paket, tar, {QStringLiteral("vela2")}));
     } else if (inhalt == QLatin1String("ordner")) {
         QVERIFY(dir.mkpath(QStringLiteral("paket/vela")));
-        QVERIFY(schreiben(paket + QStringLiteral("/vela/vela"), kNeu));
+        QVERIFY(dateiSchreiben(paket + QStringLiteral("/vela/vela"), kNeu));
         QVERIFY(packen(paket, tar, {QStringLiteral("vela")}));
     } else if (inhalt == QLatin1String("link")) {
         QVERIFY(QFile::link(QStringLiteral("/bin/sh"), paket + QStringLiteral("/vela")));

@@ -42,19 +42,6 @@ private:
     QTimer m_timer;
 };
 
-QByteArray inhalt(const QString &datei)
-{
-    QFile f(datei);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void schreiben(const QString &datei, const QByteArray &daten)
-{
-    QFile f(datei);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(daten);
-}
-
 // A small set of books written by the real generator.
 void vela(const QString &datei)
 {
@@ -70,10 +57,20 @@ void vela(const QString &datei)
 class TstAufruf : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase();
-    void cleanup();
+    void initTestCase()
+    {
+        // "nobody" must reach the files of the permission cases.
+        QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7777)));
+    }
+    void cleanup()
+    {
+        Db::setOffen(false);
+        Db::schliessen();
+        QLocale::setDefault(QLocale::system());
+    }
 
     void keinZugriff_data();
     void keinZugriff();
@@ -83,23 +80,7 @@ private slots:
     void kommandozeile_data();
     void kommandozeile();
     void deutsch();
-
-private:
-    QTemporaryDir m_dir;
 };
-
-void TstAufruf::initTestCase()
-{
-    // "nobody" must reach the files of the permission cases.
-    QVERIFY(QFile::setPermissions(m_dir.path(), QFileDevice::Permissions(0x7777)));
-}
-
-void TstAufruf::cleanup()
-{
-    Db::setOffen(false);
-    Db::schliessen();
-    QLocale::setDefault(QLocale::system());
-}
 
 void TstAufruf::keinZugriff_data()
 {
@@ -116,16 +97,9 @@ void TstAufruf::keinZugriff_data()
     const QString datei = m_dir.filePath(QStringLiteral("muster.db"));
     QFile::remove(datei);
     vela(datei);
-    const QByteArray gut = inhalt(datei);
-    {
-        QSqlDatabase fremd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("muster"));
-        fremd.setDatabaseName(m_dir.filePath(QStringLiteral("fremd.db")));
-        QVERIFY(fremd.open());
-        QVERIFY(QSqlQuery(fremd).exec(QStringLiteral("CREATE TABLE rezepte (name TEXT)")));
-        fremd.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("muster"));
-    const QByteArray fremd = inhalt(m_dir.filePath(QStringLiteral("fremd.db")));
+    const QByteArray gut = dateiInhalt(datei);
+    TestDb::zeileIn(m_dir.filePath(QStringLiteral("fremd.db")), QStringLiteral("CREATE TABLE rezepte (name TEXT)"));
+    const QByteArray fremd = dateiInhalt(m_dir.filePath(QStringLiteral("fremd.db")));
     const QByteArray text = QByteArray("Dies ist keine Datenbank.\n").repeated(200);
     const int rw = 0x6666, offen = 0x7777;
 
@@ -152,12 +126,8 @@ void TstAufruf::keinZugriff_data()
 
 void TstAufruf::keinZugriff()
 {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, daten);
-    QFETCH(int, dateiModus);
-    QFETCH(int, ordnerModus);
-    QFETCH(bool, gesperrt);
-    QFETCH(QString, grund);
+    QFETCH(QString, name); QFETCH(QByteArray, daten); QFETCH(int, dateiModus); QFETCH(int, ordnerModus);
+    QFETCH(bool, gesperrt); QFETCH(QString, grund);
     QTemporaryDir dir;
     QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
     const QString datei = dir.filePath(name);
@@ -165,14 +135,14 @@ void TstAufruf::keinZugriff()
     if (ordnerModus >= 0)
         QVERIFY(QDir().mkpath(ordner));
     if (!daten.isNull()) {
-        schreiben(datei, daten);
+        QVERIFY(dateiSchreiben(datei, daten));
         QVERIFY(QFile::setPermissions(datei, QFileDevice::Permissions(dateiModus)));
     } else if (ordner == dir.path()) {
         QVERIFY(QDir().mkdir(datei));
     }
     if (ordnerModus >= 0)
         QVERIFY(QFile::setPermissions(ordner, QFileDevice::Permissions(ordnerModus)));
-    const QByteArray vorher = inhalt(datei);
+    const QByteArray vorher = dateiInhalt(datei);
     if (gesperrt) {
         QSqlDatabase fremd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fremd"));
         fremd.setDatabaseName(datei);
@@ -207,7 +177,7 @@ void TstAufruf::keinZugriff()
     QVERIFY2(zeilen.at(2).startsWith(QString(grund).replace(QStringLiteral("%1"), dir.path())),
              qPrintable(zeilen.at(2)));
     QCOMPARE(a.knoepfe, QMessageBox::StandardButtons(QMessageBox::Cancel));
-    QCOMPARE(inhalt(datei), vorher);
+    QCOMPARE(dateiInhalt(datei), vorher);
     QVERIFY(!QFile::exists(VelaSperrDatei(datei)));
     QVERIFY(!Db::istOffen());
 }
@@ -225,7 +195,7 @@ void TstAufruf::schreibgeschuetzt()
     const QString datei = m_dir.filePath(QStringLiteral("nurlesen.db"));
     QFile::remove(datei);
     vela(datei);
-    const QByteArray vorher = inhalt(datei);
+    const QByteArray vorher = dateiInhalt(datei);
     QVERIFY(QFile::setPermissions(datei, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     SkriptInteraktion skript;
     skript.antworte(antwort);
@@ -250,7 +220,7 @@ void TstAufruf::schreibgeschuetzt()
         QCOMPARE(Db::ausfuehren(QStringLiteral("DELETE FROM mitglied")), -1);
     }
     Db::schliessen();
-    QCOMPARE(inhalt(datei), vorher);
+    QCOMPARE(dateiInhalt(datei), vorher);
 }
 
 // A second program on the same books is refused while the first runs, and the
@@ -306,10 +276,7 @@ void TstAufruf::kommandozeile_data()
 
 void TstAufruf::kommandozeile()
 {
-    QFETCH(QString, programm);
-    QFETCH(QStringList, argumente);
-    QFETCH(int, status);
-    QFETCH(QString, ausgabe);
+    QFETCH(QString, programm); QFETCH(QStringList, argumente); QFETCH(int, status); QFETCH(QString, ausgabe);
     QTemporaryDir ordner;
     QProcess p;
     p.setWorkingDirectory(ordner.path());

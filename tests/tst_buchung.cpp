@@ -2,6 +2,7 @@
 
 #include "db.h"
 #include "testdb.h"
+#include "textutil.h"
 #include "utilbuch.h"
 
 #include <QtTest>

@@ -121,10 +121,7 @@ void TestDemoDaten::stimmig_data()
 
 void TestDemoDaten::stimmig()
 {
-    QFETCH(quint32, saat);
-    QFETCH(int, mitglieder);
-    QFETCH(int, buchungen);
-    QFETCH(QDate, stichtag);
+    QFETCH(quint32, saat); QFETCH(int, mitglieder); QFETCH(int, buchungen); QFETCH(QDate, stichtag);
     TestDb db;
     QVERIFY(db.ok() && erzeugen(saat, mitglieder, buchungen, stichtag));
     for (const QString sql : kFehler) {

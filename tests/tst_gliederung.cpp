@@ -126,8 +126,7 @@ private slots:
     }
     void baumRegeln()
     {
-        QFETCH(QString, zeilen);
-        QFETCH(int, grenze);
+        QFETCH(QString, zeilen); QFETCH(int, grenze);
         GliederungsBaum modell; // the tester checks every index, also through the resets under a view
         QAbstractItemModelTester tester(&modell, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(modell.rowCount() + modell.columnCount(), 0); // no root before the first build
@@ -156,8 +155,7 @@ private slots:
     }
     void speichern()
     {
-        QFETCH(QString, eingabe);
-        QFETCH(QString, zeile);
+        QFETCH(QString, eingabe); QFETCH(QString, zeile);
         const QStringList e = eingabe.split(u';');
         Gliederung d;
         QVERIFY(zeige(&d));
@@ -255,27 +253,14 @@ private slots:
                                "(SELECT group_concat(key) FROM bankverbindung)"_s),
                  QStringList({u"BUND,BZ KUESTE,KV HAFEN,LV SUED"_s, u"LV SUED"_s, u"LV SUED"_s}));
         QCOMPARE(struktur(*d.findChild<QTreeView *>()->model()), u"BUND(LV SUED),BZ KUESTE(KV HAFEN)"_s);
+        // Leaving the unit clears every field and stores nothing (the other ways out: with the chart of accounts).
         tippeReturn(kurz(&d), u"lv sued"_s);
         tippe(feldBei(&d, u"Buchungskonto"_s), u"4711"_s);
         QTest::keyClick(d.findChild<QComboBox *>(), Qt::Key_Down);
-        QTest::keyClick(feldBei(&d, u"Name"_s), Qt::Key_Return); // Return presses no button
-        QTest::keyClick(knopf(&d, u"&Abbruch"_s), Qt::Key_Return); // which has the focus: the address is filled
-        QCOMPARE(modus(&d) + QString::number(skript.anfragen().size()), u"Bearbeitung2"_s);
-        // Escape, closing the window and "Abbruch" leave the edit mode without saving.
         QTest::keyClick(feldBei(&d, u"Buchungskonto"_s), Qt::Key_Escape);
         QCOMPARE(modus(&d), u"Auswahl"_s);
-        QCOMPARE(QApplication::focusWidget(), kurz(&d));
-        tippeReturn(kurz(&d), u"lv sued"_s);
-        QTest::keyClick(d.findChild<QComboBox *>(), Qt::Key_Down);
-        QVERIFY(!d.close());
-        QCOMPARE(modus(&d), u"Auswahl"_s);
-        tippeReturn(kurz(&d), u"lv sued"_s);
-        QVERIFY(alt(&d, Qt::Key_A) && d.isVisible() && modus(&d) == u"Auswahl"_s);
         QCOMPARE(TestDb::zeile(u"SELECT ebene,bukto FROM verband WHERE namekurz='LV SUED'"_s),
                  QStringList({u"1"_s, QString()}));
-        QTest::keyClick(kurz(&d), Qt::Key_Escape); // in selection mode Escape closes
-        QVERIFY(!d.isVisible());
-        QVERIFY(zeige(&d) && d.close());
     }
 };
 

@@ -105,12 +105,10 @@ private slots:
         QTest::addColumn<QString>("aufruf");
         QTest::addColumn<QString>("ergebnis");
         QTest::newRow("Mitgliedkonto") << "30|20|100000|70" << "M42" << "20100042";
-        QTest::newRow("Mitgliedkonto 0") << "30|20|100000|70" << "M0" << "20100000";
         QTest::newRow("Mitgliedkonto negativ") << "30|20|100000|70" << "M-1" << "20";
         QTest::newRow("Gliederungskonto") << "30|20|0|70" << "G100" << "30100";
         QTest::newRow("Lieferantenkonto normalisiert") << "30|20|0|70" << "L  bau'markt " << "70556";
         QTest::newRow("Lieferantenkonto leerer bukto") << "30|20|0|70" << "LDruckerei" << "70Druckerei";
-        QTest::newRow("Lieferantenkonto unbekannt") << "30|20|0|70" << "LNeu  Firma" << "70Neu  Firma";
         // The chart comes first, with normalised input.
         QTest::newRow("Kontenplan vor Mitgliedprefix") << "30|47|0|70" << "T4711" << "Kasse";
         QTest::newRow("normalisiert") << "30|20|0|70" << "T 90'a " << "Mit Apostroph";
@@ -138,16 +136,13 @@ private slots:
         // The field: only two leading digits make an account; its label shows the account's text or nothing.
         QTest::newRow("Feld normalisiert") << "30|20|0|70" << "F  90'a " << "90`A|Mit Apostroph";
         QTest::newRow("Feld unbekannt") << "30|20|0|70" << "F47   11" << "47 11|";
-        QTest::newRow("Feld eine Ziffer") << "30|20|0|70" << "F4" << "|";
         QTest::newRow("Feld Ziffer Buchstabe") << "30|20|0|70" << "F1a23" << "|";
         QTest::newRow("Feld Suchtext") << "30|20|0|70" << "FMMeier" << "|";
     }
 
     void konten()
     {
-        QFETCH(QString, schema);
-        QFETCH(QString, aufruf);
-        QFETCH(QString, ergebnis);
+        QFETCH(QString, schema); QFETCH(QString, aufruf); QFETCH(QString, ergebnis);
         ::schema(schema);
         const QChar art = aufruf.at(0);
         const QString arg = aufruf.mid(1);
@@ -181,7 +176,6 @@ private slots:
         QTest::newRow("Gliederung") << "Return" << "GKreis" << "KV Nord" << "G|KREIS" << "30100";
         QTest::newRow("Kontenplan K") << "Return" << "KKasse" << "4711" << "K|KASSE" << "4711";
         QTest::newRow("Nachname mit ?") << "Return" << "MEIER?" << "4711" << "K|MEIER" << "4711";
-        QTest::newRow("L mit ?") << "Return" << "Lbau?" << "4711" << "K|LBAU" << "4711";
         QTest::newRow("G mit ?") << "Return" << "G?" << "4711" << "K|G" << "4711";
         QTest::newRow("Konto") << "Return" << "4711" << "1200" << "" << "4711";
         QTest::newRow("anderer Buchstabe") << "Return" << "XKasse" << "1200" << "" << "XKasse";
@@ -189,7 +183,6 @@ private slots:
         QTest::newRow("Tab Mitglied abgebrochen") << "Tab" << "MMeier" << "" << "M|MMEIER" << "MMeier";
         QTest::newRow("Tab Mitglied gewaehlt") << "Tab" << "MMeier" << "42" << "M|MMEIER" << "20100042";
         QTest::newRow("Backtab Kontenplan abgebrochen") << "Backtab" << "KKasse" << "" << "K|KASSE" << "KKasse";
-        QTest::newRow("Tab Fragezeichen abgebrochen") << "Tab" << "Miete?" << "" << "K|MIETE" << "Miete?";
         QTest::newRow("Tab Gliederung nicht gefunden") << "Tab" << "GNord" << "KV Ost" << "G|NORD" << "GNord";
         QTest::newRow("Tab Lieferant gewaehlt") << "Tab" << "LBau" << "Baumarkt" << "L|BAU?" << "70555";
         QTest::newRow("Tab kein Suchtext") << "Tab" << "X1" << "" << "" << "X1";
@@ -197,10 +190,7 @@ private slots:
 
     void suche()
     {
-        QFETCH(QString, taste);
-        QFETCH(QString, eingabe);
-        QFETCH(QString, antwort);
-        QFETCH(QString, suche);
+        QFETCH(QString, taste); QFETCH(QString, eingabe); QFETCH(QString, antwort); QFETCH(QString, suche);
         QFETCH(QString, danach);
         Fenster f;
         if (taste == "Return") { // a pick before shows whether Return clears the flag

@@ -85,10 +85,7 @@ private slots:
     }
     void bearbeiten()
     {
-        QFETCH(int, weg);
-        QFETCH(QString, eingabe);
-        QFETCH(QString, tippen);
-        QFETCH(int, aktion);
+        QFETCH(int, weg); QFETCH(QString, eingabe); QFETCH(QString, tippen); QFETCH(int, aktion);
         QFETCH(QStringList, zeile);
         const QString konto = weg == 2 ? QStringLiteral("4000") : eingabe.simplified().toUpper();
         const int vorher = kZeilen.indexOf(QRegularExpression(konto + " .*"));
@@ -181,10 +178,7 @@ private slots:
     }
     void suche()
     {
-        QFETCH(QString, eingabe);
-        QFETCH(QStringList, konten);
-        QFETCH(QString, auswahl);
-        QFETCH(int, anlegen);
+        QFETCH(QString, eingabe); QFETCH(QStringList, konten); QFETCH(QString, auswahl); QFETCH(int, anlegen);
         const bool getippt = eingabe.startsWith('=');
 
         KplSuche suche(anlegen > 0);

@@ -11,8 +11,6 @@
 #include <QDate>
 #include <QDir>
 #include <QLockFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <csignal>
@@ -21,40 +19,10 @@
 
 namespace {
 
-QByteArray inhalt(const QString &datei)
-{
-    QFile f(datei);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool schreiben(const QString &datei, const QByteArray &daten)
-{
-    QFile f(datei);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(daten) == daten.size();
-}
-
-// The own unit as stored in the books, read past the settings cache.
-QString gespeicherteGliederung()
-{
-    return Db::wert(QStringLiteral("SELECT wert FROM parameter WHERE key='General/Gliederung'")).toString();
-}
-
-// The own unit as the copy in `datei` holds it.
-QString gliederungIn(const QString &datei)
-{
-    QString wert;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("blick"));
-        db.setDatabaseName(datei);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("SELECT wert FROM parameter WHERE key='General/Gliederung'")) && q.next())
-                wert = q.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("blick"));
-    return wert;
-}
+// The own unit as stored in the books, read past the settings cache, or as a copy holds it.
+const QString kGliederung = QStringLiteral("SELECT wert FROM parameter WHERE key='General/Gliederung'");
+QString gespeicherteGliederung() { return Db::wert(kGliederung).toString(); }
+QString gliederungIn(const QString &datei) { return TestDb::zeileIn(datei, kGliederung).value(0); }
 
 // Files may grow to `bytes` while it lives; beyond, a write fails as on a full disk.
 class Dateigrenze
@@ -78,10 +46,7 @@ private:
 
 Interaktion::Antwort datei(const QString &pfad)
 {
-    Interaktion::Antwort a;
-    a.ok = true;
-    a.text = pfad;
-    return a;
+    return Interaktion::Antwort{QMessageBox::NoButton, true, 0, pfad};
 }
 
 } // namespace
@@ -89,10 +54,16 @@ Interaktion::Antwort datei(const QString &pfad)
 class TstSicherung : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestDb> m_db;
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_db = std::make_unique<TestDb>();
+        QVERIFY(m_db->ok());
+        TestDb::setParameter(QStringLiteral("General/Gliederung"), QStringLiteral("OV Nord"));
+    }
+    void cleanup() { m_db.reset(); }
 
     void sichern();
     void sichernAbgelehnt_data();
@@ -100,29 +71,14 @@ private slots:
     void wiederherstellen();
     void wiederherstellenAbgelehnt_data();
     void wiederherstellenAbgelehnt();
-
-private:
-    std::unique_ptr<TestDb> m_db;
 };
-
-void TstSicherung::init()
-{
-    m_db = std::make_unique<TestDb>();
-    QVERIFY(m_db->ok());
-    TestDb::setParameter(QStringLiteral("General/Gliederung"), QStringLiteral("OV Nord"));
-}
-
-void TstSicherung::cleanup()
-{
-    m_db.reset();
-}
 
 void TstSicherung::sichern()
 {
     const QString ordner = m_db->verzeichnis() + QStringLiteral("/sicherungen");
     QVERIFY(QDir().mkpath(ordner));
     const QString ziel = ordner + QStringLiteral("/alt.sav");
-    QVERIFY(schreiben(ziel, "eine alte Sicherung"));
+    QVERIFY(dateiSchreiben(ziel, "eine alte Sicherung"));
 
     {
         SkriptInteraktion skript;
@@ -171,8 +127,7 @@ void TstSicherung::sichernAbgelehnt_data()
 
 void TstSicherung::sichernAbgelehnt()
 {
-    QFETCH(QString, ziel);
-    QFETCH(QString, meldung);
+    QFETCH(QString, ziel); QFETCH(QString, meldung);
     const QDir dir(m_db->verzeichnis());
     QVERIFY(dir.mkpath(QStringLiteral("sub")) && dir.mkpath(QStringLiteral("voll")));
     QVERIFY(dir.mkpath(QStringLiteral("nurlesen")));
@@ -180,7 +135,7 @@ void TstSicherung::sichernAbgelehnt()
     QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("nurlesen")), QFileDevice::Permissions(0x5555)));
     QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("voll")), QFileDevice::Permissions(0x7777)));
     const QString pfad = dir.filePath(ziel);
-    const QByteArray vorher = inhalt(m_db->datei());
+    const QByteArray vorher = dateiInhalt(m_db->datei());
 
     SkriptInteraktion skript;
     skript.antworte(datei(pfad));
@@ -198,7 +153,7 @@ void TstSicherung::sichernAbgelehnt()
     QVERIFY2(antwort.text.startsWith(meldung), qPrintable(antwort.text));
 
     // The books stay open and whole, and nothing is left in the target folder.
-    QCOMPARE(inhalt(m_db->datei()), vorher);
+    QCOMPARE(dateiInhalt(m_db->datei()), vorher);
     QVERIFY(Db::ausfuehren(QStringLiteral("UPDATE parameter SET wert='OV Süd' WHERE key='General/Gliederung'")) == 1);
     QVERIFY(!QFileInfo::exists(pfad) || ziel.contains(QLatin1String("test.db")));
     QCOMPARE(QDir(dir.filePath(QStringLiteral("voll"))).entryList(QDir::Files | QDir::Hidden), QStringList());
@@ -257,8 +212,6 @@ void TstSicherung::wiederherstellenAbgelehnt_data()
     QTest::addColumn<QString>("meldung");
 
     QTest::newRow("die Bücher selbst") << "selbst" << "Datensicherung|Sichern auf sich selbst ist nicht erlaubt";
-    QTest::newRow("Textdatei") << "text" << "Datenwiederherstellung|\nDie Datei ist keine SQLite-Datenbank.\n";
-    QTest::newRow("leer") << "leer" << "Datenwiederherstellung|\nDie Datei ist leer, keine SQLite-Datenbank.\n";
     QTest::newRow("abgeschnitten") << "abgeschnitten" << "Datenwiederherstellung|\nDie Datenbank ist beschädigt";
     QTest::newRow("anderes Programm") << "fremd"
                                       << "Datenwiederherstellung|\nDie Datei ist eine SQLite-Datenbank, aber keine "
@@ -267,25 +220,14 @@ void TstSicherung::wiederherstellenAbgelehnt_data()
 
 void TstSicherung::wiederherstellenAbgelehnt()
 {
-    QFETCH(QString, art);
-    QFETCH(QString, meldung);
+    QFETCH(QString, art); QFETCH(QString, meldung);
     const QString quelle = art == QLatin1String("selbst") ? m_db->datei() : m_db->verzeichnis() + QStringLiteral("/q.sav");
-    if (art == QLatin1String("text")) {
-        QVERIFY(schreiben(quelle, "Kassenbuch 2026\nEinnahmen;Ausgaben\n"));
-    } else if (art == QLatin1String("leer")) {
-        QVERIFY(schreiben(quelle, QByteArray()));
-    } else if (art == QLatin1String("abgeschnitten")) {
+    if (art == QLatin1String("abgeschnitten")) {
         QVERIFY(Db::ausfuehren(QStringLiteral("VACUUM INTO ?"), {quelle}) >= 0);
-        const QByteArray ganz = inhalt(quelle);
-        QVERIFY(schreiben(quelle, ganz.left(ganz.size() / 2)));
+        const QByteArray ganz = dateiInhalt(quelle);
+        QVERIFY(dateiSchreiben(quelle, ganz.left(ganz.size() / 2)));
     } else if (art == QLatin1String("fremd")) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fremd"));
-        db.setDatabaseName(quelle);
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE notizen (text TEXT)")));
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("fremd"));
+        TestDb::zeileIn(quelle, QStringLiteral("CREATE TABLE notizen (text TEXT)"));
     }
     SkriptInteraktion skript;
     skript.antworte(datei(quelle));

@@ -18,40 +18,38 @@
 class TstSuche : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TestDb> m_db;
 
 private slots:
-    void init();
-    void cleanup();
-    void tastatur_data();
+    void init()
+    {
+        m_db = std::make_unique<TestDb>();
+        DemoDaten daten(3);
+        daten.setStichtag(QDate(2026, 6, 30));
+        QVERIFY(daten.erzeugen(20, 0));
+        for (const char *name : {"BAUMARKT", "HOLZBAU", "KIOSK"})
+            Db::ausfuehren(QStringLiteral("INSERT INTO adresse (art,key,suchname,name1) VALUES ('L',?,?,?)"),
+                           {QLatin1String(name), QLatin1String(name), QLatin1String(name)});
+        UtilInit(true);
+    }
+    void cleanup() { m_db.reset(); }
+
+    void tastatur_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        for (const char *dialog : {"MIDSuche", "LsSuche", "KplSuche", "GliederungsWahl"})
+            QTest::newRow(dialog) << QString::fromLatin1(dialog);
+    }
     void tastatur();
-    void mitgliedsnummerHinweis();
 
-private:
-    std::unique_ptr<TestDb> m_db;
+    void mitgliedsnummerHinweis()
+    {
+        WMitglied feld(false);
+        QCOMPARE(feld.placeholderText(), QStringLiteral("Nr., NName, Name?"));
+        // The hint is readable whole in the field.
+        QVERIFY(feld.fontMetrics().horizontalAdvance(feld.placeholderText()) < feld.contentsRect().width() - 4);
+    }
 };
-
-void TstSuche::init()
-{
-    m_db = std::make_unique<TestDb>();
-    DemoDaten daten(3);
-    daten.setStichtag(QDate(2026, 6, 30));
-    QVERIFY(daten.erzeugen(20, 0));
-    for (const char *name : {"BAUMARKT", "HOLZBAU", "KIOSK"})
-        Db::ausfuehren(QStringLiteral("INSERT INTO adresse (art,key,suchname,name1) VALUES ('L',?,?,?)"),
-                       {QLatin1String(name), QLatin1String(name), QLatin1String(name)});
-    UtilInit(true);
-}
-
-void TstSuche::cleanup() { m_db.reset(); }
-
-void TstSuche::tastatur_data()
-{
-    QTest::addColumn<QString>("dialog");
-    QTest::newRow("Mitglieder") << "MIDSuche";
-    QTest::newRow("Lieferanten") << "LsSuche";
-    QTest::newRow("Kontenplan") << "KplSuche";
-    QTest::newRow("Gliederungen") << "GliederungsWahl";
-}
 
 // Search, Down from the field into the list, Down once more, Return: the second row is taken.
 void TstSuche::tastatur()
@@ -80,36 +78,24 @@ void TstSuche::tastatur()
     });
     QString gewaehlt;
     int ergebnis = 0;
-    if (dialog == QLatin1String("MIDSuche")) {
-        MIDSuche suche(false);
-        ergebnis = suche.exec(QString());
-        gewaehlt = QString::number(suche.auswahl());
-    } else if (dialog == QLatin1String("LsSuche")) {
-        LsSuche suche(false);
-        ergebnis = suche.exec(QString());
-        gewaehlt = suche.auswahl();
-    } else if (dialog == QLatin1String("KplSuche")) {
-        KplSuche suche(false);
-        ergebnis = suche.exec(QString());
-        gewaehlt = suche.auswahl();
-    } else {
+    const auto suche = [&](auto &&d) {
+        ergebnis = d.exec(QString());
+        gewaehlt = QVariant(d.auswahl()).toString();
+    };
+    if (dialog == QLatin1String("MIDSuche"))
+        suche(MIDSuche(false));
+    else if (dialog == QLatin1String("LsSuche"))
+        suche(LsSuche(false));
+    else if (dialog == QLatin1String("KplSuche"))
+        suche(KplSuche(false));
+    else {
         GliederungsWahl wahl(9);
         ergebnis = wahl.exec();
         gewaehlt = wahl.text();
     }
-    QVERIFY(DialogTreiber::gelaufen());
-    QVERIFY(insListe);
+    QVERIFY(DialogTreiber::gelaufen() && insListe && !erwartet.isEmpty());
     QCOMPARE(ergebnis, int(QDialog::Accepted));
-    QVERIFY(!erwartet.isEmpty());
     QCOMPARE(gewaehlt, erwartet);
-}
-
-void TstSuche::mitgliedsnummerHinweis()
-{
-    WMitglied feld(false);
-    QCOMPARE(feld.placeholderText(), QStringLiteral("Nr., NName, Name?"));
-    // The hint is readable whole in the field.
-    QVERIFY(feld.fontMetrics().horizontalAdvance(feld.placeholderText()) < feld.contentsRect().width() - 4);
 }
 
 QTEST_MAIN(TstSuche)

@@ -1,5 +1,7 @@
 #include "textutil.h"
 
+#include "interaktion.h"
+
 #include <QDate>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -130,4 +132,11 @@ void UtilFokus(QWidget *feld)
             seiten->setCurrentWidget(kind);
     }
     feld->setFocus();
+}
+
+bool UtilQDelete()
+{
+    return Interaktion::frage(nullptr, QStringLiteral("Löschen"), QStringLiteral("Soll der Datensatz gelöscht werden"),
+                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+           == QMessageBox::Ok;
 }

@@ -54,3 +54,6 @@ void UtilNeu(QLabel *label, bool neu);
 
 // Puts the focus into a field, first bringing the tab pages that hold it to the front.
 void UtilFokus(QWidget *feld);
+
+// "Soll der Datensatz gelöscht werden": true when the user chose Ok.
+bool UtilQDelete();

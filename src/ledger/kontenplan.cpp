@@ -2,26 +2,23 @@
 
 #include "db.h"
 #include "textutil.h"
-#include "utilbuch.h"
 #include "wkonto.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardItemModel>
 #include <QTableView>
 
+namespace {
+// The accrual codes in the order of the combo box: none, "Saldo", "OPs".
+const QString kAbgrArten = QStringLiteral(" SO");
+} // namespace
+
 Kontenplan::Kontenplan(bool anlegen, QWidget *parent)
-    : QDialog(parent), m_konto(new WKonto(nullptr, anlegen, this)), m_text(new QLineEdit(this)),
-      m_liste(new QTableView(this)), m_model(new QStandardItemModel(this)),
-      m_speichern(UtilKnopf(QStringLiteral("&Speichern"), this)),
-      m_abbruch(UtilKnopf(QStringLiteral("&Abbruch"), this)),
-      m_abgrenzung(new QComboBox(this)), m_anlegen(anlegen)
+    : SatzDialog(anlegen, parent), m_konto(new WKonto(nullptr, anlegen, this)), m_text(new QLineEdit(this)),
+      m_abgrenzung(new QComboBox(this))
 {
     setWindowTitle(QStringLiteral("Kontenplan"));
 
@@ -30,199 +27,81 @@ Kontenplan::Kontenplan(bool anlegen, QWidget *parent)
     m_text->setFixedSize(500, 25);
     m_text->setMaxLength(80);
     m_abgrenzung->addItems({QString(), QStringLiteral("Saldo"), QStringLiteral("OPs")});
-    if (!m_anlegen)
-        m_loeschen = UtilKnopf(QStringLiteral("&Löschen"), this);
-
-    m_liste->setModel(m_model);
-    m_liste->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_liste->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_liste->verticalHeader()->hide();
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Konto"), this), 0, 0);
     grid->addWidget(m_konto, 0, 1);
-    grid->addWidget(m_speichern, 0, 2);
-    m_neu = UtilNeuLabel(this);
-    grid->addWidget(m_neu, 0, 3);
+    grid->addWidget(speichernKnopf(), 0, 2);
+    grid->addWidget(neuZeichen(), 0, 3);
     grid->addWidget(new QLabel(QStringLiteral("Text"), this), 1, 0);
     grid->addWidget(m_text, 1, 1);
-    grid->addWidget(m_abbruch, 1, 2);
+    grid->addWidget(abbruchKnopf(), 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("Abgrenzung"), this), 2, 0);
     grid->addWidget(m_abgrenzung, 2, 1, Qt::AlignLeft);
-    if (m_loeschen)
-        grid->addWidget(m_loeschen, 2, 2);
-    grid->addWidget(m_liste, 3, 0, 1, 4);
+    if (loeschenKnopf())
+        grid->addWidget(loeschenKnopf(), 2, 2);
+    grid->addWidget(listeAnlegen(QStringLiteral("SELECT konto,text FROM kontenplan ORDER BY konto"),
+                                 {QStringLiteral("Konto"), QStringLiteral("Text")}, {150, 500}),
+                    3, 0, 1, 4);
 
-    // editingFinished covers both Return and leaving the field.
-    connect(m_konto, &QLineEdit::editingFinished, this, &Kontenplan::pRead);
+    setSchluesselFeld(m_konto);
     connect(m_text, &QLineEdit::returnPressed, this, &Kontenplan::pWrite);
-    connect(m_speichern, &QPushButton::clicked, this, &Kontenplan::pWrite);
-    connect(m_abbruch, &QPushButton::clicked, this, &Kontenplan::pCancel);
-    if (m_loeschen)
-        connect(m_loeschen, &QPushButton::clicked, this, &Kontenplan::pDelete);
-    connect(m_liste, &QTableView::clicked, this, &Kontenplan::pAuswahl);
-
-    pFuellListe();
     pSetWahl(true);
 }
 
-// Hiding the children in ~QWidget takes the focus from the account field, whose
-// editingFinished must not reach this half-destroyed dialog any more.
-Kontenplan::~Kontenplan()
+QString Kontenplan::pSchluessel()
 {
-    m_konto->disconnect(this);
+    return UtilSauber(m_konto->text());
 }
 
-void Kontenplan::pFelder()
+bool Kontenplan::pLies()
 {
-    m_fKonto = UtilSauber(m_konto->text());
+    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT text,abgrart FROM kontenplan WHERE konto=?"), {schluessel()});
+    if (!q.next())
+        return false;
+    m_text->setText(q.value(0).toString());
+    const QString art = q.value(1).toString();
+    m_abgrenzung->setCurrentIndex(art.isEmpty() ? 0 : qMax(0, kAbgrArten.indexOf(art.at(0))));
+    return true;
+}
+
+bool Kontenplan::pFelder()
+{
     m_fText = UtilSauber(m_text->text());
-    switch (m_abgrenzung->currentIndex()) {
-    case 1:
-        m_fAbgrArt = QStringLiteral("S");
-        break;
-    case 2:
-        m_fAbgrArt = QStringLiteral("O");
-        break;
-    default:
-        m_fAbgrArt = QStringLiteral(" ");
-    }
+    m_fAbgrArt = kAbgrArten.at(m_abgrenzung->currentIndex());
+    return !m_fText.isEmpty();
 }
 
-void Kontenplan::pFuellListe()
+void Kontenplan::pSchreib()
 {
-    m_model->clear();
-    m_model->setHorizontalHeaderLabels(QStringLiteral("Konto,Text").split(QLatin1Char(',')));
-    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT konto,text FROM kontenplan ORDER BY konto"));
-    while (q.next()) {
-        auto *konto = new QStandardItem(q.value(0).toString());
-        auto *text = new QStandardItem(q.value(1).toString());
-        konto->setEditable(false);
-        text->setEditable(false);
-        m_model->appendRow({konto, text});
-    }
-    m_liste->setColumnWidth(0, 150);
-    m_liste->setColumnWidth(1, 500);
+    const int geaendert = Db::ausfuehren(QStringLiteral("UPDATE kontenplan SET text=?,abgrart=? WHERE konto = ?"),
+                                         {m_fText, m_fAbgrArt, schluessel()});
+    if (geaendert == 0)
+        Db::ausfuehren(QStringLiteral("INSERT INTO kontenplan (konto,text,abgrart) VALUES (?,?,?)"),
+                       {schluessel(), m_fText, m_fAbgrArt});
 }
 
-void Kontenplan::pSetWahl(bool wahl)
+// Bookings on the account stay; their account text simply becomes empty.
+void Kontenplan::pLoesch()
 {
-    m_wahl = wahl;
-    m_konto->setEnabled(wahl);
-    m_text->setEnabled(!wahl);
-    m_abgrenzung->setEnabled(!wahl);
-    m_speichern->setEnabled(!wahl);
-    m_abbruch->setEnabled(!wahl);
-    if (m_loeschen)
-        m_loeschen->setEnabled(!wahl);
-
-    if (wahl) {
-        UtilNeu(m_neu, false);
-        m_konto->clear();
-        m_text->clear();
-        m_abgrenzung->setCurrentIndex(0);
-        m_konto->setFocus();
-    } else if (!m_text->text().isEmpty()) {
-        m_abbruch->setFocus(); // an existing account was read
-    } else {
-        m_text->setFocus();
-    }
+    Db::ausfuehren(QStringLiteral("DELETE FROM kontenplan WHERE konto=?"), {schluessel()});
 }
 
-void Kontenplan::pRead()
+void Kontenplan::pLeeren()
 {
-    if (!m_wahl)
-        return;
-    pFelder();
-    if (m_fKonto.isEmpty())
-        return;
-    QSqlQuery q = Db::abfrage(QStringLiteral("SELECT text,abgrart FROM kontenplan WHERE konto=?"), {m_fKonto});
-    const bool gefunden = q.next();
-    UtilNeu(m_neu, !gefunden);
-    if (gefunden) {
-        m_text->setText(q.value(0).toString());
-        const QString art = q.value(1).toString();
-        m_abgrenzung->setCurrentIndex(art == QLatin1String("S") ? 1 : art == QLatin1String("O") ? 2 : 0);
-    }
-    // An unknown number starts a new account.
-    pSetWahl(false);
+    m_konto->clear();
+    m_text->clear();
+    m_abgrenzung->setCurrentIndex(0);
 }
 
-void Kontenplan::pWrite()
+void Kontenplan::pFreigeben(bool an)
 {
-    if (m_wahl)
-        return;
-    pFelder();
-    if (m_fText.isEmpty())
-        return;
-    const bool gespeichert = Db::speichern(this, windowTitle(), [this] {
-        const int geaendert = Db::ausfuehren(QStringLiteral("UPDATE kontenplan SET text=?,abgrart=? WHERE konto = ?"),
-                                             {m_fText, m_fAbgrArt, m_fKonto});
-        if (geaendert == 0)
-            Db::ausfuehren(QStringLiteral("INSERT INTO kontenplan (konto,text,abgrart) VALUES (?,?,?)"),
-                           {m_fKonto, m_fText, m_fAbgrArt});
-    });
-    if (!gespeichert)
-        return;
-
-    if (m_anlegen) {
-        m_angelegt = m_fKonto;
-        accept();
-        return;
-    }
-    pFuellListe();
-    pSetWahl(true);
+    m_text->setEnabled(an);
+    m_abgrenzung->setEnabled(an);
 }
 
-void Kontenplan::pDelete()
+// On "&Abbruch" when an existing account was read, else on its text.
+QWidget *Kontenplan::pFokus()
 {
-    if (m_wahl || m_anlegen)
-        return;
-    pFelder();
-    if (!UtilQDelete())
-        return;
-    // Bookings on the account stay; their account text simply becomes empty.
-    if (!Db::speichern(this, windowTitle(),
-                       [this] { Db::ausfuehren(QStringLiteral("DELETE FROM kontenplan WHERE konto=?"), {m_fKonto}); }))
-        return;
-    pFuellListe();
-    pSetWahl(true);
-}
-
-void Kontenplan::pCancel()
-{
-    if (!m_wahl && !m_anlegen)
-        pSetWahl(true);
-    else
-        reject();
-}
-
-void Kontenplan::pAuswahl(const QModelIndex &index)
-{
-    if (!m_wahl || !index.isValid())
-        return;
-    m_konto->setText(m_model->item(index.row(), 0)->text());
-    pRead();
-}
-
-void Kontenplan::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        if (m_wahl)
-            reject();
-        else
-            pCancel();
-    }
-    // Every key ends here, so Return never reaches a button.
-    event->accept();
-}
-
-void Kontenplan::closeEvent(QCloseEvent *event)
-{
-    if (!m_wahl && !m_anlegen) {
-        pCancel();
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    return m_text->text().isEmpty() ? static_cast<QWidget *>(m_text) : abbruchKnopf();
 }

@@ -1,7 +1,6 @@
 #include "utilbuch.h"
 
 #include "db.h"
-#include "interaktion.h"
 #include "parameter.h"
 #include "textutil.h"
 
@@ -128,11 +127,4 @@ QDate UtilGJVonDatum(const QDate &datum)
         return QDate();
     const QDate beginn(datum.year(), GJMonat, GJTag);
     return beginn > datum ? beginn.addYears(-1) : beginn;
-}
-
-bool UtilQDelete()
-{
-    return Interaktion::frage(nullptr, QStringLiteral("Löschen"), QStringLiteral("Soll der Datensatz gelöscht werden"),
-                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-           == QMessageBox::Ok;
 }

@@ -26,5 +26,3 @@ QDate UtilGJVon();
 // Start of the fiscal year that contains `datum`.
 QDate UtilGJVonDatum(const QDate &datum);
 
-// "Soll der Datensatz gelöscht werden": true when the user chose Ok.
-bool UtilQDelete();

@@ -3,20 +3,16 @@
 #include "db.h"
 #include "gliederungsbaum.h"
 #include "textutil.h"
-#include "utilbuch.h"
 #include "wadresse.h"
 #include "wbank.h"
 #include "wdatum.h"
 #include "wgliederung.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -49,7 +45,7 @@ QLineEdit *feld(QWidget *parent, int breite, int maxLaenge = 0)
 } // namespace
 
 Gliederung::Gliederung(QWidget *parent)
-    : QDialog(parent), m_adresse(std::make_unique<WAdresse>(0, this)), m_bank(std::make_unique<WBank>(this))
+    : SatzDialog(false, parent), m_adresse(std::make_unique<WAdresse>(0, this)), m_bank(std::make_unique<WBank>(this))
 {
     setWindowTitle(QStringLiteral("Gliederungen"));
 
@@ -62,8 +58,7 @@ Gliederung::Gliederung(QWidget *parent)
     m_name->setFixedSize(350, 25);
     m_name->setMaxLength(40);
     kopf->addWidget(m_name);
-    m_neu = UtilNeuLabel(this);
-    kopf->addWidget(m_neu);
+    kopf->addWidget(neuZeichen());
     kopf->addStretch();
     haupt->addLayout(kopf);
 
@@ -120,30 +115,18 @@ Gliederung::Gliederung(QWidget *parent)
     bankGrid->setRowStretch(bankGrid->rowCount(), 1);
     m_tabs->addTab(bankSeite, QStringLiteral("&Bankverbindung"));
 
-    auto *knoepfe = new QHBoxLayout;
-    m_speichern = UtilKnopf(QStringLiteral("&Speichern"), this);
-    m_abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
-    m_loeschen = UtilKnopf(QStringLiteral("&Löschen"), this);
-    knoepfe->addWidget(m_speichern);
-    knoepfe->addWidget(m_abbruch);
-    knoepfe->addWidget(m_loeschen);
-    knoepfe->addStretch();
-    haupt->addLayout(knoepfe);
+    haupt->addLayout(knopfZeile());
 
     m_baum = new GliederungsBaum(this);
     m_liste = new QTreeView(this);
     m_liste->setModel(m_baum);
     haupt->addWidget(m_liste, 1);
 
-    connect(m_name, &QLineEdit::returnPressed, this, &Gliederung::pRead);
-    connect(m_name, &QLineEdit::editingFinished, this, &Gliederung::pRead);
-    connect(m_speichern, &QPushButton::clicked, this, &Gliederung::pWrite);
-    connect(m_abbruch, &QPushButton::clicked, this, &Gliederung::pCancel);
-    connect(m_loeschen, &QPushButton::clicked, this, &Gliederung::pDelete);
+    setSchluesselFeld(m_name);
     connect(m_ebene, &QComboBox::currentIndexChanged, this, &Gliederung::pEbene);
     connect(m_liste, &QTreeView::clicked, this, &Gliederung::pAuswahl);
 
-    pFuellListe(QString());
+    pFuellListe();
     pSetWahl(true);
 }
 
@@ -172,95 +155,20 @@ Gliederung::Kontakt Gliederung::kontaktZeilen(QGridLayout *grid, int zeile, cons
     return k;
 }
 
-void Gliederung::setEditierbar(bool an)
+QString Gliederung::pSchluessel()
 {
-    m_adresse->setEnabled(an);
-    m_bank->setEnabled(an);
-    m_ebene->setEnabled(an);
-    m_unter->setEnabled(an);
-    m_gegruendet->setEnabled(an);
-    m_bukto->setEnabled(an);
-    for (const Kontakt &k : {m_vorsitz, m_schatz, m_gensek}) {
-        k.name->setEnabled(an);
-        k.tel->setEnabled(an);
-        k.fax->setEnabled(an);
-        k.mail->setEnabled(an);
-    }
-    m_speichern->setEnabled(an);
-    m_abbruch->setEnabled(an);
-    m_loeschen->setEnabled(an);
+    m_name->setText(UtilSauberGross(m_name->text()));
+    return m_name->text();
 }
 
-void Gliederung::pSetWahl(bool wahl)
+bool Gliederung::pLies()
 {
-    m_wahl = wahl;
-    if (wahl) {
-        UtilNeu(m_neu, false);
-        m_adresse->clear();
-        m_bank->clear();
-        m_name->clear();
-        m_bukto->clear();
-        for (const Kontakt &k : {m_vorsitz, m_schatz, m_gensek}) {
-            k.name->clear();
-            k.tel->clear();
-            k.fax->clear();
-            k.mail->clear();
-        }
-        m_ebene->setCurrentIndex(0);
-        // After the level: the empty caption gives the chooser all levels again.
-        m_unter->setText(QString());
-        m_gegruendet->setDatum(keinDatum());
-    }
-    // Enable before disabling, so that the focus never lands on nothing.
-    if (wahl)
-        m_name->setEnabled(true);
-    setEditierbar(!wahl);
-    if (!wahl)
-        m_name->setEnabled(false);
-
-    if (wahl) {
-        m_name->setFocus();
-    } else if (m_adresse->isEmpty()) {
-        m_tabs->setCurrentIndex(0);
-        m_adresse->Name1()->setFocus();
-    } else {
-        m_abbruch->setFocus();
-    }
-}
-
-void Gliederung::pFelder()
-{
-    auto werte = [](const Kontakt &k) {
-        return KontaktWerte{UtilSauber(k.name->text()), UtilSauber(k.tel->text()), UtilSauber(k.fax->text()),
-                            UtilSauber(k.mail->text())};
-    };
-    m_namekurz = UtilSauberGross(m_name->text());
-    m_ebeneWert = m_ebene->currentIndex();
-    m_teilvon = UtilSauber(m_unter->text());
-    m_datum = m_gegruendet->datumText();
-    m_buktoWert = UtilSauber(m_bukto->text());
-    m_vorsitzWert = werte(m_vorsitz);
-    m_schatzWert = werte(m_schatz);
-    m_gensekWert = werte(m_gensek);
-    m_adresse->pFelder();
-    m_bank->pFelder();
-}
-
-void Gliederung::pRead()
-{
-    pFelder();
-    m_name->setText(m_namekurz);
-    // Return and the end of editing both arrive here; only the first one loads.
-    if (!m_wahl || m_namekurz.isEmpty())
-        return;
-
     QSqlQuery q = Db::abfrage(
         QStringLiteral("SELECT gegruendet,ebene,teilvon,bukto,vorsitzname,vorsitzmail,vorsitztel,vorsitzfax,"
                        "gensekname,gensekmail,gensektel,gensekfax,schatzname,schatzmail,schatztel,schatzfax "
                        "FROM verband WHERE namekurz=?"),
-        {m_namekurz});
+        {schluessel()});
     const bool gefunden = q.next();
-    UtilNeu(m_neu, !gefunden);
     if (gefunden) {
         const QDate datum = UtilDatum(q.value(0).toString());
         if (datum.isValid())
@@ -281,73 +189,104 @@ void Gliederung::pRead()
         fuelle(m_gensek, 8);
         fuelle(m_schatz, 12);
     }
-    m_adresse->read(kArt, m_namekurz);
-    m_bank->read(kArt, m_namekurz);
-    pSetWahl(false);
+    m_adresse->read(kArt, schluessel());
+    m_bank->read(kArt, schluessel());
+    return gefunden;
 }
 
-void Gliederung::pWrite()
+// A Bundesverband is only stored with a name in its address.
+bool Gliederung::pFelder()
 {
-    if (m_wahl || !m_bank->pruefen())
-        return;
-    pFelder();
-    // A Bundesverband is only stored with a name in its address.
-    if (m_ebeneWert == 0 && UtilSauber(m_adresse->Name1()->text()).isEmpty())
-        return;
+    auto werte = [](const Kontakt &k) {
+        return KontaktWerte{UtilSauber(k.name->text()), UtilSauber(k.tel->text()), UtilSauber(k.fax->text()),
+                            UtilSauber(k.mail->text())};
+    };
+    m_ebeneWert = m_ebene->currentIndex();
+    m_teilvon = UtilSauber(m_unter->text());
+    m_datum = m_gegruendet->datumText();
+    m_buktoWert = UtilSauber(m_bukto->text());
+    m_vorsitzWert = werte(m_vorsitz);
+    m_schatzWert = werte(m_schatz);
+    m_gensekWert = werte(m_gensek);
+    m_adresse->pFelder();
+    m_bank->pFelder();
+    return (m_ebeneWert != 0 || !UtilSauber(m_adresse->Name1()->text()).isEmpty()) && m_bank->pruefen();
+}
 
+void Gliederung::pSchreib()
+{
     const QVariantList werte = {
         text(m_datum),           m_ebeneWert,              text(m_teilvon),          text(m_buktoWert),
         text(m_vorsitzWert.name), text(m_vorsitzWert.mail), text(m_vorsitzWert.tel), text(m_vorsitzWert.fax),
         text(m_gensekWert.name),  text(m_gensekWert.mail),  text(m_gensekWert.tel),  text(m_gensekWert.fax),
         text(m_schatzWert.name),  text(m_schatzWert.mail),  text(m_schatzWert.tel),  text(m_schatzWert.fax)};
-    const bool gespeichert = Db::speichern(this, windowTitle(), [this, &werte] {
-        if (Db::ausfuehren(QStringLiteral("UPDATE verband SET gegruendet=?,ebene=?,teilvon=?,bukto=?,"
-                                          "vorsitzname=?,vorsitzmail=?,vorsitztel=?,vorsitzfax=?,"
-                                          "gensekname=?,gensekmail=?,gensektel=?,gensekfax=?,"
-                                          "schatzname=?,schatzmail=?,schatztel=?,schatzfax=? WHERE namekurz=?"),
-                           werte + QVariantList{m_namekurz})
-            == 0) {
-            Db::ausfuehren(QStringLiteral("INSERT INTO verband (namekurz,gegruendet,ebene,teilvon,bukto,"
-                                          "vorsitzname,vorsitzmail,vorsitztel,vorsitzfax,"
-                                          "gensekname,gensekmail,gensektel,gensekfax,"
-                                          "schatzname,schatzmail,schatztel,schatzfax) "
-                                          "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                           QVariantList{m_namekurz} + werte);
-        }
-        m_adresse->write(kArt, m_namekurz);
-        m_bank->write(kArt, m_namekurz);
-    });
-    if (!gespeichert)
-        return;
-    pFuellListe(m_namekurz);
-    pSetWahl(true);
+    if (Db::ausfuehren(QStringLiteral("UPDATE verband SET gegruendet=?,ebene=?,teilvon=?,bukto=?,"
+                                      "vorsitzname=?,vorsitzmail=?,vorsitztel=?,vorsitzfax=?,"
+                                      "gensekname=?,gensekmail=?,gensektel=?,gensekfax=?,"
+                                      "schatzname=?,schatzmail=?,schatztel=?,schatzfax=? WHERE namekurz=?"),
+                       werte + QVariantList{schluessel()})
+        == 0) {
+        Db::ausfuehren(QStringLiteral("INSERT INTO verband (namekurz,gegruendet,ebene,teilvon,bukto,"
+                                      "vorsitzname,vorsitzmail,vorsitztel,vorsitzfax,"
+                                      "gensekname,gensekmail,gensektel,gensekfax,"
+                                      "schatzname,schatzmail,schatztel,schatzfax) "
+                                      "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                       QVariantList{schluessel()} + werte);
+    }
+    m_adresse->write(kArt, schluessel());
+    m_bank->write(kArt, schluessel());
+    m_zeigen = schluessel();
 }
 
-void Gliederung::pDelete()
+// Sub-units keep their teilvon and move to the top of the tree.
+void Gliederung::pLoesch()
 {
-    if (m_wahl)
-        return;
-    if (!UtilQDelete())
-        return;
-    pFelder();
-    const bool geloescht = Db::speichern(this, windowTitle(), [this] {
-        m_adresse->del(kArt, m_namekurz);
-        m_bank->del(kArt, m_namekurz);
-        Db::ausfuehren(QStringLiteral("DELETE FROM verband WHERE namekurz=?"), {m_namekurz});
-    });
-    if (!geloescht)
-        return;
-    // Sub-units keep their teilvon and move to the top of the tree.
-    pFuellListe(m_teilvon);
-    pSetWahl(true);
+    m_adresse->del(kArt, schluessel());
+    m_bank->del(kArt, schluessel());
+    Db::ausfuehren(QStringLiteral("DELETE FROM verband WHERE namekurz=?"), {schluessel()});
+    m_zeigen = UtilSauber(m_unter->text());
 }
 
-void Gliederung::pCancel()
+void Gliederung::pLeeren()
 {
-    if (m_wahl)
-        reject();
-    else
-        pSetWahl(true);
+    m_adresse->clear();
+    m_bank->clear();
+    m_name->clear();
+    m_bukto->clear();
+    for (const Kontakt &k : {m_vorsitz, m_schatz, m_gensek}) {
+        k.name->clear();
+        k.tel->clear();
+        k.fax->clear();
+        k.mail->clear();
+    }
+    m_ebene->setCurrentIndex(0);
+    // After the level: the empty caption gives the chooser all levels again.
+    m_unter->setText(QString());
+    m_gegruendet->setDatum(keinDatum());
+}
+
+void Gliederung::pFreigeben(bool an)
+{
+    m_adresse->setEnabled(an);
+    m_bank->setEnabled(an);
+    m_ebene->setEnabled(an);
+    m_unter->setEnabled(an);
+    m_gegruendet->setEnabled(an);
+    m_bukto->setEnabled(an);
+    for (const Kontakt &k : {m_vorsitz, m_schatz, m_gensek}) {
+        k.name->setEnabled(an);
+        k.tel->setEnabled(an);
+        k.fax->setEnabled(an);
+        k.mail->setEnabled(an);
+    }
+}
+
+QWidget *Gliederung::pFokus()
+{
+    if (!m_adresse->isEmpty())
+        return abbruchKnopf();
+    m_tabs->setCurrentIndex(0);
+    return m_adresse->Name1();
 }
 
 void Gliederung::pEbene(int ebene)
@@ -355,37 +294,10 @@ void Gliederung::pEbene(int ebene)
     m_unter->setEbene(ebene);
 }
 
-void Gliederung::pAuswahl(const QModelIndex &index)
+void Gliederung::pFuellListe()
 {
-    if (!m_wahl || !index.isValid())
-        return;
-    m_name->setText(m_baum->datac(index, 0).toString());
-    pRead();
-}
-
-void Gliederung::pFuellListe(const QString &name)
-{
-    const QModelIndex gefunden = m_baum->setupModelData(name, 9);
+    const QModelIndex gefunden = m_baum->setupModelData(m_zeigen, 9);
     m_liste->setColumnWidth(0, 250);
     m_liste->setColumnWidth(1, 120);
     GliederungZeigen(m_liste, gefunden);
-}
-
-void Gliederung::keyPressEvent(QKeyEvent *event)
-{
-    // Escape leaves edit mode or closes; every other key stays here, so
-    // Return never presses a button.
-    if (event->key() == Qt::Key_Escape)
-        pCancel();
-    event->accept();
-}
-
-void Gliederung::closeEvent(QCloseEvent *event)
-{
-    if (m_wahl) {
-        QDialog::closeEvent(event);
-        return;
-    }
-    pSetWahl(true);
-    event->ignore();
 }

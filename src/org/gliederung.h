@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "satzdialog.h"
+
 #include <QString>
 
 #include <memory>
@@ -8,10 +9,7 @@
 class GliederungsBaum;
 class QComboBox;
 class QGridLayout;
-class QLabel;
 class QLineEdit;
-class QModelIndex;
-class QPushButton;
 class QTabWidget;
 class QTreeView;
 class WAdresse;
@@ -21,7 +19,7 @@ class WGliederung;
 
 // The master-data dialog of the organisation units ("Gliederungen"): one row of
 // `verband` with the unit's address and bank details, and the unit tree below.
-class Gliederung : public QDialog
+class Gliederung : public SatzDialog
 {
     Q_OBJECT
 
@@ -30,16 +28,18 @@ public:
     ~Gliederung() override;
 
 private slots:
-    void pRead();
-    void pWrite();
-    void pCancel();
-    void pDelete();
     void pEbene(int ebene);
-    void pAuswahl(const QModelIndex &index);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    QString pSchluessel() override;
+    bool pLies() override;
+    bool pFelder() override;
+    void pSchreib() override;
+    void pLoesch() override;
+    void pLeeren() override;
+    void pFreigeben(bool an) override;
+    QWidget *pFokus() override;
+    void pFuellListe() override;
 
 private:
     // The contact block of one officer: name, telephone, fax, mail.
@@ -55,17 +55,9 @@ private:
         QString name, tel, fax, mail;
     };
 
-    void pSetWahl(bool wahl);
-    void pFelder();
-    void pFuellListe(const QString &name);
     Kontakt kontaktZeilen(QGridLayout *grid, int zeile, const QString &titel);
-    void setEditierbar(bool an);
-
-    // Selection mode: only the short name can be typed; edit mode: one unit is open.
-    bool m_wahl = true;
 
     QLineEdit *m_name = nullptr;
-    QLabel *m_neu = nullptr;
     QTabWidget *m_tabs = nullptr;
     std::unique_ptr<WAdresse> m_adresse;
     std::unique_ptr<WBank> m_bank;
@@ -76,14 +68,13 @@ private:
     Kontakt m_schatz;
     Kontakt m_gensek;
     QLineEdit *m_bukto = nullptr;
-    QPushButton *m_speichern = nullptr;
-    QPushButton *m_abbruch = nullptr;
-    QPushButton *m_loeschen = nullptr;
     GliederungsBaum *m_baum = nullptr;
     QTreeView *m_liste = nullptr;
 
+    // The unit the tree shows after a change: the one saved, or the parent of the one deleted.
+    QString m_zeigen;
+
     // The cleaned field values of the last pFelder.
-    QString m_namekurz;
     int m_ebeneWert = 0;
     QString m_teilvon;
     QString m_datum;

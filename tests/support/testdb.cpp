@@ -3,7 +3,9 @@
 #include "db.h"
 #include "parameter.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -60,6 +62,22 @@ int TestDb::anzahl(const QString &sql, const QVariantList &werte)
     return Db::wert(sql, werte).toInt();
 }
 
+QStringList TestDb::zeileIn(const QString &datei, const QString &sql)
+{
+    QStringList texte;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("zeileIn"));
+        db.setDatabaseName(datei);
+        QSqlQuery q(db);
+        if (db.open() && q.exec(sql) && q.next()) {
+            for (int i = 0; i < q.record().count(); ++i)
+                texte << q.value(i).toString();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("zeileIn"));
+    return texte;
+}
+
 SkriptInteraktion::SkriptInteraktion()
 {
     Interaktion::setSkript([this](const Interaktion::Anfrage &anfrage) {
@@ -81,38 +99,39 @@ SkriptInteraktion::~SkriptInteraktion()
 
 void SkriptInteraktion::antworte(QMessageBox::StandardButton knopf)
 {
-    Interaktion::Antwort a;
-    a.knopf = knopf;
-    a.ok = true;
-    m_antworten.append(a);
+    antworte(Interaktion::Antwort{knopf, true});
 }
 
 void SkriptInteraktion::antworteZahl(int zahl)
 {
-    Interaktion::Antwort a;
-    a.ok = true;
-    a.zahl = zahl;
-    m_antworten.append(a);
+    antworte(Interaktion::Antwort{QMessageBox::NoButton, true, zahl});
 }
 
 void SkriptInteraktion::antworteText(const QString &text)
 {
-    Interaktion::Antwort a;
-    a.ok = true;
-    a.text = text;
-    m_antworten.append(a);
+    antworte(Interaktion::Antwort{QMessageBox::NoButton, true, 0, text});
 }
 
 void SkriptInteraktion::antworteAbbruch()
 {
-    Interaktion::Antwort a;
-    a.knopf = QMessageBox::Cancel;
-    m_antworten.append(a);
+    antworte(Interaktion::Antwort{QMessageBox::Cancel});
 }
 
 void SkriptInteraktion::antworte(const Interaktion::Antwort &antwort)
 {
     m_antworten.append(antwort);
+}
+
+QByteArray dateiInhalt(const QString &datei)
+{
+    QFile f(datei);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool dateiSchreiben(const QString &datei, const QByteArray &daten)
+{
+    QFile f(datei);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(daten) == daten.size();
 }
 
 QString pdfText(const QString &pdf, const QStringList &optionen)

@@ -34,6 +34,8 @@ public:
     // The first row of a query as texts (empty when there is none), and a count.
     static QStringList zeile(const QString &sql, const QVariantList &werte = {});
     static int anzahl(const QString &sql, const QVariantList &werte = {});
+    // The first row of a statement run on another file, through a connection of its own.
+    static QStringList zeileIn(const QString &datei, const QString &sql);
 
 private:
     QTemporaryDir m_dir;
@@ -67,6 +69,10 @@ private:
     QList<Interaktion::Anfrage> m_anfragen;
     int m_unerwartet = 0;
 };
+
+// The bytes of a file (empty when it cannot be read); a file written whole.
+QByteArray dateiInhalt(const QString &datei);
+bool dateiSchreiben(const QString &datei, const QByteArray &daten);
 
 // The text of a printed PDF file as pdftotext gives it ("-layout" keeps the lines;
 // "-bbox" gives every word with its box in points).
