@@ -1,5 +1,6 @@
 #include "camtleser.h"
 
+#include "iban.h"
 #include "kontoauszug.h"
 
 #include <QXmlStreamReader>
@@ -151,7 +152,7 @@ void partei(const Knoten *tx, bool eingang, const QString &eigen, AuszugZeile *z
         return;
     const auto lesen = [p](const QString &rolle, QString *name, QString *iban) {
         *name = p->ersterWert({QString(rolle + QStringLiteral("/Nm")), QString(rolle + QStringLiteral("/Pty/Nm"))});
-        *iban = UtilIbanNorm(p->ersterWert({QString(rolle + QStringLiteral("Acct/Id/IBAN")),
+        *iban = Iban::normal(p->ersterWert({QString(rolle + QStringLiteral("Acct/Id/IBAN")),
                                             QString(rolle + QStringLiteral("Acct/Id/Othr/Id"))}));
     };
     QString rolle = eingang ? QStringLiteral("Dbtr") : QStringLiteral("Cdtr");
@@ -287,7 +288,7 @@ bool CamtLeser::lesen(const QByteArray &daten, Kontoauszug *auszug, QString *feh
     auszug->format = QStringLiteral("camt.053.") + version;
     for (std::size_t i = 0; i < stmts.size(); ++i) {
         const Knoten *stmt = stmts[i];
-        const QString konto = UtilIbanNorm(stmt->ersterWert({u"Acct/Id/IBAN", u"Acct/Id/Othr/Id"}));
+        const QString konto = Iban::normal(stmt->ersterWert({u"Acct/Id/IBAN", u"Acct/Id/Othr/Id"}));
         if (i == 0) {
             auszug->konto = konto;
             auszug->kennung = stmt->wert(u"Id");

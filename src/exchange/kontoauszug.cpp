@@ -90,11 +90,3 @@ bool UtilAuszugCent(const QString &text, qint64 *cent)
     *cent = m.captured(1).isEmpty() ? wert : -wert;
     return true;
 }
-
-QString UtilIbanNorm(const QString &iban)
-{
-    static const QRegularExpression leer(QStringLiteral("\\s"));
-    QString s = iban.toUpper();
-    s.remove(leer);
-    return s;
-}

@@ -52,6 +52,3 @@ struct Kontoauszug
 
 // "1234.5" or "1234,50" (a point or a comma) as cents, without floating point.
 bool UtilAuszugCent(const QString &text, qint64 *cent);
-
-// An IBAN or account number as it is compared: blanks removed, upper case.
-QString UtilIbanNorm(const QString &iban);

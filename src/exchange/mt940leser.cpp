@@ -1,5 +1,6 @@
 #include "mt940leser.h"
 
+#include "iban.h"
 #include "kontoauszug.h"
 
 #include <QRegularExpression>
@@ -148,7 +149,7 @@ void details(const QString &inhalt, AuszugZeile *z)
         else if (nr == 30)
             z->bic = t.captured(2).trimmed();
         else if (nr == 31)
-            z->iban = UtilIbanNorm(t.captured(2));
+            z->iban = Iban::normal(t.captured(2));
         else if (nr == 32 || nr == 33)
             name += t.captured(2);
         else if (nr == 34)
@@ -187,7 +188,7 @@ bool Mt940Leser::lesen(const QByteArray &daten, Kontoauszug *auszug, QString *fe
                 auszug->kennung = f.inhalt.trimmed();
             ende = false;
         } else if (f.tag == QLatin1String("25")) {
-            const QString konto = UtilIbanNorm(f.inhalt);
+            const QString konto = Iban::normal(f.inhalt);
             if (!auszug->konto.isEmpty() && konto != auszug->konto) {
                 *fehler = QStringLiteral("Die Datei enthält Auszüge mehrerer Konten (%1 und %2).")
                               .arg(auszug->konto, konto);
