@@ -2,7 +2,9 @@
 // members and suppliers, posted once through the donation split.
 
 #include "auszugexport.h"
+#include "db.h"
 #include "kontoauszug.h"
+#include "testdb.h"
 
 #include <QtTest>
 
@@ -122,6 +124,25 @@ private slots:
         QVERIFY(!Kontoauszug::lesen(daten, &a, &text));
         QVERIFY2(text.contains(meldung), qPrintable(text));
         QVERIFY(a.zeilen.isEmpty());
+    }
+
+    // Books of an older version get the new table, index and column when opened for writing, not before.
+    void aeltereBuecher()
+    {
+        TestDb db;
+        for (const char *sql : {"DROP TABLE auszugzeile", "DROP INDEX kgkto_konto", "ALTER TABLE lieferant DROP COLUMN zahlart"})
+            QVERIFY(Db::ausfuehren(sql) >= 0);
+        const auto stand = [] {
+            return TestDb::anzahl("SELECT count(*) FROM sqlite_master WHERE name IN ('auszugzeile','kgkto_konto')")
+                   + TestDb::anzahl("SELECT count(*) FROM pragma_table_info('lieferant') WHERE name='zahlart'");
+        };
+        QCOMPARE(stand(), 0);
+        QVERIFY(Db::oeffnen(db.datei(), true));
+        QCOMPARE(stand(), 0);
+        QVERIFY(Db::oeffnen(db.datei()));
+        QCOMPARE(stand(), 3);
+        QCOMPARE(Db::ausfuehren("INSERT INTO auszugzeile (bankkonto,schluessel) VALUES ('DE1','R:1')"), 1);
+        QCOMPARE(Db::ausfuehren("INSERT INTO auszugzeile (bankkonto,schluessel) VALUES ('DE1','R:1')"), -1);
     }
 };
 

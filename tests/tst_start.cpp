@@ -126,7 +126,7 @@ void TstStart::fehlendeDateiAnlegen()
     QVERIFY(Db::istOffen());
     QVERIFY(sperre.isLocked());
     QCOMPARE(skript.unerwartet(), 0);
-    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table'")).toInt(), 14);
+    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table'")).toInt(), 15);
 }
 
 void TstStart::ersterParameterIstDieDatei()
