@@ -1,12 +1,17 @@
 // Bank statements in: CAMT.053 and MT940 read into one form, lines matched to
 // members and suppliers, posted once through the donation split.
 
+#include "auszugbuchung.h"
 #include "auszugexport.h"
+#include "auszugvorschlag.h"
 #include "db.h"
 #include "kontoauszug.h"
 #include "testdb.h"
+#include "utilkonto.h"
 
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -47,6 +52,49 @@ QString zeileText(const AuszugPosten &p)
         .join('|');
 }
 
+// The fee books of TestDb with members: 4711 pays by debit and gives his number,
+// 815 pays by transfer from a known IBAN, 816 and 817 share one account; the
+// printer is a supplier with its IBAN; bank charges go to 4900.
+void buecher()
+{
+    TestDb::beitragsBuecher();
+    TestDb::setParameter("Konten/BankGeb", "4900");
+    TestDb::setParameter("Konten/PrefLief", "70");
+    Db::ausfuehren("INSERT INTO kontenplan (konto,text) VALUES ('4900','Bankgebühren'),('4100','Spenden')");
+    Db::ausfuehren("INSERT INTO mitglied (mid,gliederung,zahlart,beitrag,eintritt,austritt,bezahlt,zahlstatus) VALUES "
+                   "(4711,'KV Hafen','L',3600,'2010-03-01','2200-01-01','2023-12-31',' '),"
+                   "(815,'KV Hafen','V',1200,'2010-03-01','2200-01-01','2023-12-31','R'),"
+                   "(816,'KV Hafen','V',3600,'2010-03-01','2200-01-01','2023-12-31',' '),"
+                   "(817,'KV Hafen','V',3600,'2010-03-01','2200-01-01','2023-12-31',' ')");
+    Db::ausfuehren("INSERT INTO adresse (art,key,suchname,name1,name2) VALUES ('M','00004711','WEISS','Weiß','Jürgen'),"
+                   "('M','00000815','ODEGARD','Ødegård','Søren'),('L','DRUCKEREI SCHMIDT','DRUCKEREI','Druckerei Schmidt',"
+                   "'')");
+    Db::ausfuehren("INSERT INTO lieferant (bez,bukto,zahlart) VALUES ('DRUCKEREI SCHMIDT','17',' ')");
+    Db::ausfuehren("INSERT INTO bankverbindung (art,key,iban) VALUES ('M','00004711','DE02 1203 0000 0000 2020 51'),"
+                   "('M','00000815','DE02500105170137075030'),('M','00000816','DE12500105170648489890'),"
+                   "('M','00000817','DE12500105170648489890'),('M','00000999','DE75512108001245126199'),"
+                   "('L','DRUCKEREI SCHMIDT','DE89370400440532013000')");
+}
+
+QString vorschlagText(const Vorschlag &v)
+{
+    static const char *const arten[] = {"Offen", "Beitrag", "Rueckgabe", "Lieferant", "Konto"};
+    return QStringLiteral("%1 %2 %3 %4").arg(arten[int(v.art)]).arg(v.mid).arg(v.konto, v.hinweis).simplified();
+}
+
+// Every account's balance "account:cents", and the members as "mid bezahlt zahlart".
+S salden()
+{
+    S s;
+    QSqlQuery q = Db::abfrage("SELECT konto,sum(cent) FROM kgkto GROUP BY konto HAVING sum(cent)<>0 ORDER BY konto");
+    while (q.next())
+        s << q.value(0).toString() + ":" + q.value(1).toString();
+    q = Db::abfrage("SELECT mid,bezahlt,zahlart FROM mitglied ORDER BY mid");
+    while (q.next())
+        s << QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(' ');
+    return s;
+}
+
 } // namespace
 
 class TestKontoauszug : public QObject
@@ -54,6 +102,7 @@ class TestKontoauszug : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void lesen_data()
     {
         QTest::addColumn<QString>("format");
@@ -124,6 +173,133 @@ private slots:
         QVERIFY(!Kontoauszug::lesen(daten, &a, &text));
         QVERIFY2(text.contains(meldung), qPrintable(text));
         QVERIFY(a.zeilen.isEmpty());
+    }
+
+    void vorschlag_data()
+    {
+        QTest::addColumn<QString>("zweck");
+        QTest::addColumn<QString>("iban");
+        QTest::addColumn<int>("cent");
+        QTest::addColumn<QString>("grund"); // a returned debit
+        QTest::addColumn<QString>("ergebnis");
+        const QString fremd = "DE75512108001245126199"; // of no member
+        const QString weiss = "DE02120300000000202051";
+        QTest::newRow("eigene Lastschrift") << "Mitgliedsbeitrag 2024 MITGLIEDSNR. 4711" << fremd << 3600 << ""
+                                            << "Beitrag 4711 Mitgliedsnummer im Zweck";
+        QTest::newRow("Mitgl.-Nr.") << "Beitrag Mitgl.-Nr.4711 Weiss" << "" << 3600 << "" << "Beitrag 4711 Mitgliedsnummer im Zweck";
+        QTest::newRow("MID") << "mid 815 Jahresbeitrag" << "" << 1200 << "" << "Beitrag 815 Mitgliedsnummer im Zweck";
+        QTest::newRow("Nummer vor IBAN") << "MID 815" << weiss << 1200 << "" << "Beitrag 815 Mitgliedsnummer im Zweck";
+        QTest::newRow("IBAN") << "Beitrag 2024" << weiss << 3600 << "" << "Beitrag 4711 IBAN des Mitglieds";
+        QTest::newRow("unbekannte Nummer, IBAN") << "MID 999" << weiss << 3600 << ""
+                                                 << "Beitrag 4711 Mitglied 999 unbekannt. IBAN des Mitglieds";
+        QTest::newRow("gemeinsames Konto") << "Beitrag" << "DE12500105170648489890" << 7200 << ""
+                                           << "Offen 0 IBAN mehrerer Mitglieder (816, 817)";
+        QTest::newRow("Jahreszahl ist keine Nummer") << "Mitgliedsbeitrag 2024" << fremd << 3600 << "" << "Offen 0";
+        QTest::newRow("Lieferant") << "Rechnung 17" << "DE89370400440532013000" << -11900 << ""
+                                   << "Lieferant 0 7017 IBAN des Lieferanten";
+        QTest::newRow("Rücklastschrift") << "Mitgliedsbeitrag 2024 MITGLIEDSNR. 4711" << weiss << -3900 << "AC04"
+                                         << "Rueckgabe 4711 Rücklastschrift AC04, Mitgliedsnummer im Zweck";
+        QTest::newRow("Rücklastschrift, fremd") << "Beitrag" << fremd << -3900 << "MD06"
+                                                << "Offen 0 Rücklastschrift ohne bekanntes Mitglied";
+        QTest::newRow("Auszahlung an Mitglied") << "Erstattung MID 4711" << weiss << -3600 << "" << "Offen 4711 Mitgliedsnummer im Zweck";
+    }
+    void vorschlag()
+    {
+        QFETCH(QString, zweck);
+        QFETCH(QString, iban);
+        QFETCH(int, cent);
+        QFETCH(QString, grund);
+        TestDb db;
+        buecher();
+        AuszugZeile z;
+        z.zweck = zweck;
+        z.iban = iban;
+        z.cent = cent;
+        z.rueckgabe = !grund.isEmpty();
+        z.grund = grund;
+        QTEST(vorschlagText(AuszugVorschlag().vorschlag(z)), "ergebnis");
+    }
+
+    // The month posted: fees with their split, the returned debit reversed with its charges,
+    // the supplier paid, a gift chosen by hand; the two lines left open stay unposted.
+    // Read again, or overlapping with the next statement, no line is posted twice.
+    void buchen_data() { lesen_data(); }
+    void buchen()
+    {
+        QFETCH(QString, format);
+        TestDb db;
+        buecher();
+        Kontoauszug a;
+        QString fehler;
+        QVERIFY(Kontoauszug::lesen(datei(format), &a, &fehler));
+        const AuszugVorschlag vorschlaege;
+        QList<Vorschlag> wahl;
+        S ist;
+        for (const AuszugZeile &z : a.zeilen) {
+            wahl << vorschlaege.vorschlag(z);
+            ist << vorschlagText(wahl.last());
+        }
+        QCOMPARE(ist, S({"Beitrag 4711 Mitgliedsnummer im Zweck", "Beitrag 815 Mitgliedsnummer im Zweck", "Offen 0",
+                         "Rueckgabe 4711 Rücklastschrift MD06, Mitgliedsnummer im Zweck",
+                         "Lieferant 0 7017 IBAN des Lieferanten", "Offen 0", "Offen 0"}));
+        wahl[2].art = Vorschlag::Art::Konto;
+        wahl[2].konto = "4100";
+        wahl[2].kost = "SPENDE";
+        wahl[2].text = "Spende Wahlkampf";
+
+        AuszugBuchung buchung(a);
+        QCOMPARE(buchung.erledigt(), QList<bool>(7, false));
+        QVERIFY2(buchung.buchen("1200", wahl), qPrintable(buchung.fehler()));
+        QCOMPARE(buchung.gebucht(), 5);
+        // 4711's fee and its return cancel out but for the charges; 815's fee of 12.00 is split
+        // 20 % Bundesverband, 50 % Kreisverband, the rest stays on 4000.
+        const S nachher = salden();
+        QCOMPARE(nachher, S({"08100:-240", "083105:-600", "1200:-8600", "4000:-360", "4100:-2400", "4900:300",
+                             "7017:11900", "815 2024-12-31 V", "816 2023-12-31 V", "817 2023-12-31 V",
+                             "4711 2023-12-31 G"}));
+        QCOMPARE(TestDb::zeile("SELECT group_concat(mid||art,' ') FROM spende"), S{"4711M 815M 4711M"});
+        QCOMPARE(TestDb::zeile("SELECT butext,kost,beleg FROM journdat j JOIN kgkto k ON k.datum=j.datum AND "
+                               "k.lfd=j.lfd WHERE k.konto='4900'"),
+                 S({"Bankgebühr Jürgen Weiß", "", "REF-3"}));
+
+        // The same file again, and the next statement that repeats two lines: only the new line is posted.
+        QList<AuszugPosten> weiter = kPosten.mid(4);
+        weiter << AuszugPosten{"2024-03-11", 2000, 0, "Søren Ødegård", "DE02500105170137075030", "MID 815", "REF-5", "", 0};
+        for (const QByteArray &daten : {datei(format), datei(format, weiter, 100000 - 8600 + 11900)}) {
+            Kontoauszug b;
+            QVERIFY(Kontoauszug::lesen(daten, &b, &fehler));
+            QList<Vorschlag> alle;
+            for (const AuszugZeile &z : b.zeilen)
+                alle << vorschlaege.vorschlag(z);
+            AuszugBuchung nochmal(b);
+            QCOMPARE(nochmal.erledigt().count(true), daten == datei(format) ? 5 : 1);
+            QVERIFY(nochmal.buchen("1200", alle));
+            QCOMPARE(nochmal.gebucht(), daten == datei(format) ? 0 : 1);
+        }
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM auszugzeile"), 6);
+        QCOMPARE(TestDb::zeile("SELECT bezahlt FROM mitglied WHERE mid=815"), S{"2025-12-31"});
+    }
+
+    // A line that cannot be posted (no free entry number on its date) leaves the whole statement unposted.
+    void buchenScheitert()
+    {
+        TestDb db;
+        buecher();
+        Db::ausfuehren("INSERT INTO journdat (datum,lfd,butext) VALUES ('2024-03-07',9999,'voll')");
+        const S vorher = salden();
+        Kontoauszug a;
+        QString fehler;
+        QVERIFY(Kontoauszug::lesen(datei("MT940"), &a, &fehler));
+        QList<Vorschlag> wahl;
+        for (const AuszugZeile &z : a.zeilen)
+            wahl << AuszugVorschlag().vorschlag(z);
+        AuszugBuchung buchung(a);
+        QVERIFY(!buchung.buchen("1200", wahl));
+        QCOMPARE(buchung.fehler(), "Zeile 5 (07.03.2024, -119,00 EUR): Fehler beim Generieren der Nummer");
+        QCOMPARE(salden(), vorher);
+        QCOMPARE(TestDb::anzahl("SELECT count(*) FROM journdat") + TestDb::anzahl("SELECT count(*) FROM auszugzeile")
+                     + TestDb::anzahl("SELECT count(*) FROM spende"),
+                 1);
     }
 
     // Books of an older version get the new table, index and column when opened for writing, not before.
