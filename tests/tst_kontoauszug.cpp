@@ -3,12 +3,18 @@
 
 #include "auszugbuchung.h"
 #include "auszugexport.h"
+#include "auszugimport.h"
 #include "auszugvorschlag.h"
 #include "db.h"
+#include "dialogdriver.h"
 #include "kontoauszug.h"
 #include "testdb.h"
+#include "utilbuch.h"
 #include "utilkonto.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QtTest>
 
 #include <memory>
@@ -300,6 +306,88 @@ private slots:
         QCOMPARE(TestDb::anzahl("SELECT count(*) FROM journdat") + TestDb::anzahl("SELECT count(*) FROM auszugzeile")
                      + TestDb::anzahl("SELECT count(*) FROM spende"),
                  1);
+    }
+
+    // The month read, checked and posted in the dialog as the treasurer does it; read again, nothing is left to post.
+    void dialog()
+    {
+        TestDb db;
+        buecher();
+        // The books hold the balance of the statement's start.
+        UtilBuch(QDate(2024, 1, 2), 0, "VORTRAG", "", "Vortrag", 100000, "1200", "4100", "", "");
+        const QString pfad = db.verzeichnis() + "/maerz.sta";
+        QFile f(pfad);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(datei("MT940")) > 0);
+        f.close();
+        QFile kaputt(db.verzeichnis() + "/kaputt.xml");
+        QVERIFY(kaputt.open(QIODevice::WriteOnly) && kaputt.write(datei("camt.053.001.02").left(900)) > 0);
+        kaputt.close();
+
+        SkriptInteraktion skript;
+        for (int runde = 0; runde < 2; ++runde) {
+            AuszugImport d;
+            QVERIFY(DialogTreiber::zeige(&d));
+            const auto feld = [&d](const char *name) { return d.findChild<QLineEdit *>(name); };
+            const auto text = [&d](const char *name) { return d.findChild<QLabel *>(name)->text(); };
+            auto *liste = d.findChild<QTableWidget *>("liste");
+            const auto spalte = [liste](int s) {
+                S texte;
+                for (int i = 0; i < liste->rowCount(); ++i)
+                    texte << liste->item(i, s)->text();
+                return texte;
+            };
+            // A damaged file first: its message, and nothing read.
+            skript.antworteText(kaputt.fileName());
+            skript.antworte(QMessageBox::Ok);
+            QVERIFY(DialogTreiber::alt(&d, Qt::Key_D));
+            QVERIFY(skript.anfragen().last().text.contains("endet vorzeitig"));
+            QCOMPARE(liste->rowCount(), 0);
+
+            skript.antworteText(pfad);
+            QVERIFY(DialogTreiber::alt(&d, Qt::Key_D));
+            QCOMPARE(spalte(1), S({"36,00", "12,00", "24,00", "-39,00", "-119,00", "5,00", "5,00"}));
+            if (runde == 1) {
+                // The account is remembered for the statement's IBAN; the posted lines are done.
+                QCOMPARE(feld("konto")->text(), "1200");
+                QVERIFY(text("info").endsWith("7 Zeilen, 5 schon gebucht"));
+                QCOMPARE(spalte(5), S({"erledigt", "erledigt", "erledigt", "erledigt", "erledigt", "offen", "offen"}));
+                QVERIFY(DialogTreiber::alt(&d, Qt::Key_B));
+                QCOMPARE(text("meldung"), "Keine Zeile zu buchen");
+                break;
+            }
+            QCOMPARE(text("info"), "MT940, Konto DE44 5001 0517 5407 3249 31, 04.03.2024 bis 08.03.2024: 7 Zeilen, 0 schon gebucht");
+            QCOMPARE(spalte(5), S({"Beitrag MID 4711", "Beitrag MID 815", "offen", "Rücklastschrift MID 4711",
+                                   "Lieferant 7017", "offen", "offen"}));
+            QVERIFY(text("salden").startsWith("Bankkonto wählen"));
+            DialogTreiber::tippeReturn(feld("konto"), "1200");
+            QCOMPARE(text("salden"), "Endsaldo laut Auszug 924,00 EUR, laut Büchern nach dem Buchen 890,00 EUR: "
+                                     "Differenz 34,00 EUR.");
+
+            // The gift chosen by hand: an account without cost centre is refused.
+            liste->selectRow(2);
+            DialogTreiber::tippe(feld("wahlKonto"), "4100");
+            QVERIFY(DialogTreiber::alt(&d, Qt::Key_Z));
+            QCOMPARE(text("meldung"), "Kostenstelle fehlt");
+            DialogTreiber::tippe(feld("kost"), "SPENDE");
+            DialogTreiber::tippe(feld("text"), "Spende Wahlkampf");
+            QVERIFY(DialogTreiber::alt(&d, Qt::Key_Z));
+            QCOMPARE(spalte(5)[2], "Konto 4100 SPENDE");
+            QCOMPARE(liste->currentRow(), 5);
+            QCOMPARE(text("salden"), "Endsaldo laut Auszug 924,00 EUR, laut Büchern nach dem Buchen 914,00 EUR: "
+                                     "Differenz 10,00 EUR.");
+
+            // The difference is shown before anything is posted: No leaves the books alone.
+            skript.antworte(QMessageBox::No);
+            QVERIFY(DialogTreiber::alt(&d, Qt::Key_B));
+            QVERIFY(skript.anfragen().last().text.endsWith("Differenz 10,00 EUR.\n\nTrotzdem buchen?"));
+            QCOMPARE(TestDb::anzahl("SELECT count(*) FROM auszugzeile"), 0);
+            skript.antworte(QMessageBox::Yes);
+            QVERIFY(DialogTreiber::alt(&d, Qt::Key_B));
+            QCOMPARE(text("meldung"), "5 Zeilen gebucht, 2 offen");
+            QCOMPARE(spalte(5)[4], "erledigt");
+            QCOMPARE(TestDb::zeile("SELECT sum(cent) FROM kgkto WHERE konto='1200'"), S{"91400"});
+        }
+        QCOMPARE(skript.unerwartet(), 0);
     }
 
     // Books of an older version get the new table, index and column when opened for writing, not before.

@@ -96,7 +96,7 @@ int AuszugBuchung::zeileBuchen(Spende &spende, const QString &bankKonto, const A
     case Vorschlag::Art::Rueckgabe: {
         const int lfd = beitragBuchen(spende, bankKonto, z, v.mid, betrag);
         // A returned debit: the next run asks for the fee instead of debiting it again.
-        if (lfd > 0 && v.art == Vorschlag::Art::Rueckgabe
+        if (lfd > 0 && v.art == Vorschlag::Art::Rueckgabe && z.rueckgabe
             && Db::ausfuehren(QStringLiteral("UPDATE mitglied SET zahlart='G' WHERE mid=?"), {v.mid}) < 0)
             return UtilBuchFehler;
         return lfd;
