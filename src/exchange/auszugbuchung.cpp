@@ -50,6 +50,16 @@ bool AuszugBuchung::buchen(const QString &bankKonto, const QList<Vorschlag> &wah
     Db::ausfuehren(QStringLiteral("PRAGMA cache_size=-262144"));
     const auto zurueck = qScopeGuard([&cache] { Db::ausfuehren(QStringLiteral("PRAGMA cache_size=") + cache.toString()); });
 
+    for (int i = 0; i < m_auszug.zeilen.size() && i < wahl.size(); ++i) {
+        if (!fertig.at(i) && wahl.at(i).art != Vorschlag::Art::Offen && m_auszug.zeilen.at(i).gebuehr != 0
+            && UtilBankGebKonto().isEmpty()) {
+            m_fehler = QStringLiteral("Zeile %1 enthält Bankgebühren, aber für sie ist kein Konto eingestellt "
+                                      "(Dienstprogramme / Setup).")
+                           .arg(i + 1);
+            return false;
+        }
+    }
+
     Db::Transaktion transaktion;
     Spende spende;
     for (int i = 0; i < m_auszug.zeilen.size() && i < wahl.size(); ++i) {

@@ -218,9 +218,8 @@ void AuszugImport::pAuswahl()
     if (zeile < 0 || zeile >= m_wahl.size())
         return;
     const Vorschlag &v = m_wahl.at(zeile);
-    const bool mitglied = v.art == Vorschlag::Art::Beitrag || v.art == Vorschlag::Art::Rueckgabe;
-    m_mid->setText(mitglied ? QString::number(v.mid) : QString());
-    m_wahlKonto->setText(mitglied ? QString() : v.konto);
+    m_mid->setText(v.mid > 0 ? QString::number(v.mid) : QString());
+    m_wahlKonto->setText(v.konto);
     m_kost->setText(v.kost);
     m_text->setText(v.text);
 }
@@ -237,6 +236,11 @@ void AuszugImport::pZuordnen()
     const AuszugZeile &z = m_auszug.zeilen.at(zeile);
     Vorschlag v;
     const int mid = m_mid->getInt();
+    if (mid > 0 && !m_wahlKonto->text().isEmpty()) {
+        m_meldung->setText(QStringLiteral("Entweder MID oder Konto angeben"));
+        m_mid->setFocus();
+        return;
+    }
     if (mid > 0) {
         if (Db::wert(QStringLiteral("SELECT count(*) FROM mitglied WHERE mid=? AND mid<=999999"), {mid}).toInt() != 1) {
             m_meldung->setText(QStringLiteral("Mitglied %1 unbekannt").arg(mid));
