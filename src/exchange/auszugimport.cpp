@@ -54,6 +54,8 @@ AuszugImport::AuszugImport(QWidget *parent) : QDialog(parent)
     kopf->addWidget(new QLabel(QStringLiteral("Bankkonto"), this), 1, 0);
     kopf->addWidget(m_konto, 1, 1);
     kopf->addWidget(m_kontoLabel, 1, 2, 1, 2);
+    m_konto->setFixedWidth(150);
+    kopf->setColumnStretch(2, 1);
 
     m_info = new QLabel(this);
     m_info->setObjectName(QStringLiteral("info"));
@@ -70,10 +72,11 @@ AuszugImport::AuszugImport(QWidget *parent) : QDialog(parent)
     m_liste->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_liste->setSelectionMode(QAbstractItemView::SingleSelection);
     m_liste->verticalHeader()->hide();
-    for (const auto &[spalte, breite] : {std::pair{kDatum, 90}, {kBetrag, 100}, {kName, 200}, {kIban, 220},
-                                         {kZweck, 330}, {kVorschlag, 200}, {kHinweis, 260}})
+    for (const auto &[spalte, breite] : {std::pair{kDatum, 85}, {kBetrag, 85}, {kName, 190}, {kIban, 210},
+                                         {kZweck, 300}, {kVorschlag, 170}})
         m_liste->setColumnWidth(spalte, breite);
-    m_liste->setMinimumSize(1000, 400);
+    m_liste->horizontalHeader()->setStretchLastSection(true);
+    m_liste->setMinimumSize(1250, 400);
     aussen->addWidget(m_liste);
 
     // The choice for the selected line: a member, or an account with cost centre and text.
@@ -100,6 +103,7 @@ AuszugImport::AuszugImport(QWidget *parent) : QDialog(parent)
     wahl->addWidget(new QLabel(QStringLiteral("Text"), this), 1, 2);
     wahl->addWidget(m_text, 1, 3, 1, 4);
     wahl->addWidget(m_zuordnen, 1, 7);
+    wahl->setColumnStretch(4, 1);
 
     auto *knoepfe = new QHBoxLayout;
     m_buchen = UtilKnopf(QStringLiteral("&Buchen"), this);
