@@ -397,25 +397,6 @@ private slots:
         }
         QCOMPARE(skript.unerwartet(), 0);
     }
-
-    // Books of an older version get the new table, index and column when opened for writing, not before.
-    void aeltereBuecher()
-    {
-        TestDb db;
-        for (const char *sql : {"DROP TABLE auszugzeile", "DROP INDEX kgkto_konto", "ALTER TABLE lieferant DROP COLUMN zahlart"})
-            QVERIFY(Db::ausfuehren(sql) >= 0);
-        const auto stand = [] {
-            return TestDb::anzahl("SELECT count(*) FROM sqlite_master WHERE name IN ('auszugzeile','kgkto_konto')")
-                   + TestDb::anzahl("SELECT count(*) FROM pragma_table_info('lieferant') WHERE name='zahlart'");
-        };
-        QCOMPARE(stand(), 0);
-        QVERIFY(Db::oeffnen(db.datei(), true));
-        QCOMPARE(stand(), 0);
-        QVERIFY(Db::oeffnen(db.datei()));
-        QCOMPARE(stand(), 3);
-        QCOMPARE(Db::ausfuehren("INSERT INTO auszugzeile (bankkonto,schluessel) VALUES ('DE1','R:1')"), 1);
-        QCOMPARE(Db::ausfuehren("INSERT INTO auszugzeile (bankkonto,schluessel) VALUES ('DE1','R:1')"), -1);
-    }
 };
 
 QTEST_MAIN(TestKontoauszug)

@@ -2,7 +2,8 @@
 
 #include "db.h"
 #include "parameter.h"
-#include "spende.h"
+#include "spendenaufteilung.h"
+#include "spendenbuchung.h"
 #include "textutil.h"
 #include "utilbuch.h"
 
@@ -10,12 +11,6 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QSqlQuery>
-
-namespace {
-
-constexpr int kSplitZeilen = 6;
-
-} // namespace
 
 AuszugBuchung::AuszugBuchung(const Kontoauszug &auszug) : m_auszug(auszug), m_schluessel(auszug.schluessel()) {}
 
@@ -61,12 +56,13 @@ bool AuszugBuchung::buchen(const QString &bankKonto, const QList<Vorschlag> &wah
     }
 
     Db::Transaktion transaktion;
-    Spende spende;
+    SpendenAufteilung aufteilung;
+    aufteilung.festhalten();
     for (int i = 0; i < m_auszug.zeilen.size() && i < wahl.size(); ++i) {
         if (fertig.at(i) || wahl.at(i).art == Vorschlag::Art::Offen)
             continue;
         const AuszugZeile &z = m_auszug.zeilen.at(i);
-        const int lfd = zeileBuchen(spende, bankKonto, z, wahl.at(i));
+        const int lfd = zeileBuchen(aufteilung, bankKonto, z, wahl.at(i));
         if (lfd < 1) {
             m_fehler = QStringLiteral("Zeile %1 (%2, %3 EUR): ")
                            .arg(QString::number(i + 1), UtilDatumZeige(z.datum), UtilBetragText(z.cent))
@@ -91,7 +87,7 @@ bool AuszugBuchung::buchen(const QString &bankKonto, const QList<Vorschlag> &wah
     return true;
 }
 
-int AuszugBuchung::zeileBuchen(Spende &spende, const QString &bankKonto, const AuszugZeile &z, const Vorschlag &v)
+int AuszugBuchung::zeileBuchen(SpendenAufteilung &aufteilung, const QString &bankKonto, const AuszugZeile &z, const Vorschlag &v)
 {
     // The charges leave the bank account as an entry of their own; the rest is the payment.
     const qint64 betrag = z.cent + z.gebuehr;
@@ -104,7 +100,7 @@ int AuszugBuchung::zeileBuchen(Spende &spende, const QString &bankKonto, const A
     switch (v.art) {
     case Vorschlag::Art::Beitrag:
     case Vorschlag::Art::Rueckgabe: {
-        const int lfd = beitragBuchen(spende, bankKonto, z, v.mid, betrag);
+        const int lfd = beitragBuchen(aufteilung, bankKonto, z, v.mid, betrag);
         // A returned debit: the next run asks for the fee instead of debiting it again.
         if (lfd > 0 && v.art == Vorschlag::Art::Rueckgabe && z.rueckgabe
             && Db::ausfuehren(QStringLiteral("UPDATE mitglied SET zahlart='G' WHERE mid=?"), {v.mid}) < 0)
@@ -118,33 +114,13 @@ int AuszugBuchung::zeileBuchen(Spende &spende, const QString &bankKonto, const A
     }
 }
 
-// A member's fee, or its reversal, the way Bank/Kasse books it with the donation dialog.
-int AuszugBuchung::beitragBuchen(Spende &spende, const QString &bankKonto, const AuszugZeile &z, int mid, qint64 cent)
+// A member's fee, or its reversal, the way Bank/Kasse books it with the donation split.
+int AuszugBuchung::beitragBuchen(SpendenAufteilung &aufteilung, const QString &bankKonto, const AuszugZeile &z,
+                                 int mid, qint64 cent)
 {
-    const QDate bezahlt =
-        UtilDatum(Db::wert(QStringLiteral("SELECT bezahlt FROM mitglied WHERE mid=?"), {mid}).toString());
-    spende.clear();
-    spende.setParam(mid, QLatin1Char('M'), neuBezahlt(bezahlt.isValid() ? bezahlt : z.datum, cent));
-    qint64 betrag = 0;
-    QString hauptKonto;
-    QString kost;
-    QString text;
-    QString leer;
-    spende.aufteilung(false, -2, cent, &betrag, &leer, &text);
-    spende.aufteilung(false, -1, cent, &betrag, &hauptKonto, &kost);
-    const int lfd = UtilBuch(z.datum, 0, kost, z.referenz, text, cent, bankKonto, hauptKonto, QString(), QString());
-    if (lfd < 1)
-        return lfd;
-    for (int i = 0; i < kSplitZeilen; ++i) {
-        qint64 teil = 0;
-        QString konto;
-        QString teilKost;
-        spende.aufteilung(false, i, cent, &teil, &konto, &teilKost);
-        if (teil == 0 || konto.isEmpty())
-            continue;
-        const int ergebnis = UtilBuch(z.datum, 0, teilKost, QString(), text, teil, hauptKonto, konto, QString(), QString());
-        if (ergebnis < 1)
-            return ergebnis;
-    }
-    return spende.write(z.datum, lfd) ? lfd : UtilBuchFehler;
+    const QDate bezahlt = SpendenAufteilung::bezahltBis(mid);
+    aufteilung.setParam(mid, QLatin1Char('M'), neuBezahlt(bezahlt.isValid() ? bezahlt : z.datum, cent));
+    aufteilung.angaben().betrag = cent;
+    aufteilung.aufteilen(false, cent);
+    return UtilSpendeBuchen(aufteilung, z.datum, z.referenz, bankKonto, cent);
 }

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-class Spende;
+class SpendenAufteilung;
 
 // Posts the lines of a bank statement from a bank account of the books, each as
 // it was chosen, and marks every posted line as read so that no statement read
@@ -36,8 +36,8 @@ public:
     static QDate neuBezahlt(const QDate &bezahlt, qint64 cent);
 
 private:
-    int zeileBuchen(Spende &spende, const QString &bankKonto, const AuszugZeile &z, const Vorschlag &v);
-    int beitragBuchen(Spende &spende, const QString &bankKonto, const AuszugZeile &z, int mid, qint64 cent);
+    int zeileBuchen(SpendenAufteilung &aufteilung, const QString &bankKonto, const AuszugZeile &z, const Vorschlag &v);
+    int beitragBuchen(SpendenAufteilung &aufteilung, const QString &bankKonto, const AuszugZeile &z, int mid, qint64 cent);
 
     const Kontoauszug &m_auszug;
     const QStringList m_schluessel;
