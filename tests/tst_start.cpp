@@ -126,7 +126,7 @@ void TstStart::fehlendeDateiAnlegen()
     QVERIFY(Db::istOffen());
     QVERIFY(sperre.isLocked());
     QCOMPARE(skript.unerwartet(), 0);
-    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table'")).toInt(), 14);
+    QCOMPARE(Db::wert(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table'")).toInt(), 15);
 }
 
 void TstStart::ersterParameterIstDieDatei()
@@ -215,7 +215,7 @@ void TstStart::menues()
     VelaMain fenster;
     QCOMPARE(titel(fenster.findChild<QMenuBar *>()->actions()), menues);
     const auto eintraege = [&fenster](const char *m) { return titel(menu(fenster, QString::fromUtf8(m))->actions()); };
-    QCOMPARE(eintraege("&Buchungen"), "&Journal|B&ank/Kasse|Einzel&konten|&Ende");
+    QCOMPARE(eintraege("&Buchungen"), "&Journal|B&ank/Kasse|Kontoauszug e&inlesen|Einzel&konten|&Ende");
     QCOMPARE(eintraege("&Stammdaten"), "&Kontenplan|&Mitglieder|&Lieferanten|&Gliederungen|&Textbausteine");
     QCOMPARE(eintraege("&Drucke/Datenaustausch"), QString::fromUtf8("&Kontendruck|&Journalexport|&Spendenbuch Export|"
                                                                    "&Akkreditierungsliste|&Mitgliederimport|"

@@ -1,6 +1,7 @@
 #include "velamain.h"
 
 #include "akkredlist.h"
+#include "auszugimport.h"
 #include "aktualisierung.h"
 #include "blzimport.h"
 #include "db.h"
@@ -54,6 +55,7 @@ VelaMain::VelaMain(QWidget *parent) : QDialog(parent)
     QMenu *buchungen = leiste->addMenu(QStringLiteral("&Buchungen"));
     eintrag(buchungen, QStringLiteral("&Journal"), &VelaMain::pJournal);
     eintrag(buchungen, QStringLiteral("B&ank/Kasse"), &VelaMain::pZahlungen);
+    eintrag(buchungen, QStringLiteral("Kontoauszug e&inlesen"), &VelaMain::pKontoauszug);
     eintrag(buchungen, QStringLiteral("Einzel&konten"), &VelaMain::pEinzelKto);
     QAction *ende = buchungen->addAction(QStringLiteral("&Ende"));
     connect(ende, &QAction::triggered, this, &QDialog::reject);
@@ -283,6 +285,12 @@ void VelaMain::pZahlAbschl()
 void VelaMain::pJournal()
 {
     Journal dialog;
+    dialog.exec();
+}
+
+void VelaMain::pKontoauszug()
+{
+    AuszugImport dialog;
     dialog.exec();
 }
 

@@ -19,6 +19,7 @@ public:
 public slots:
     void pJournal();
     void pZahlungen();
+    void pKontoauszug();
     void pEinzelKto();
     void pKtoPlan();
     void pMitglieder();

@@ -2,6 +2,7 @@
 
 #include "db.h"
 #include "spendenaufteilung.h"
+#include "spendenbuchung.h"
 #include "textutil.h"
 #include "utilbuch.h"
 
@@ -18,29 +19,7 @@ int beitragBuchen(SpendenAufteilung &aufteilung, int mid, const QDate &datum, co
 {
     aufteilung.setParam(mid, QLatin1Char('M'), QDate(QDate::currentDate().year(), 12, 31));
     aufteilung.aufteilen(false, cent);
-    QString hauptKonto;
-    QString kost;
-    QString text;
-    aufteilung.aufteilung(-2, cent, nullptr, nullptr, &text);
-    aufteilung.aufteilung(-1, cent, nullptr, &hauptKonto, &kost);
-
-    const int lfd = UtilBuch(datum, 0, kost, QString(), text, cent, bank, hauptKonto, QString(), QString());
-    if (lfd < 1)
-        return lfd;
-    // Each level's share moves on from the main account as an entry of its own.
-    for (int i = 0; i < SpendenAufteilung::kZeilen; ++i) {
-        qint64 teil = 0;
-        QString konto;
-        QString teilKost;
-        aufteilung.aufteilung(i, cent, &teil, &konto, &teilKost);
-        if (teil == 0 || konto.isEmpty())
-            continue;
-        const int ergebnis =
-            UtilBuch(datum, 0, teilKost, QString(), text, teil, hauptKonto, konto, QString(), QString());
-        if (ergebnis < 1)
-            return ergebnis;
-    }
-    return aufteilung.schreiben(datum, lfd) ? lfd : UtilBuchFehler;
+    return UtilSpendeBuchen(aufteilung, datum, QString(), bank, cent);
 }
 
 // Sets an SQLite setting of the connection until the returned guard goes.

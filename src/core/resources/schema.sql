@@ -193,3 +193,18 @@ CREATE TABLE blzdatei (
   bic TEXT
 );
 CREATE INDEX blzdatei_blz ON blzdatei (land, blz);
+
+-- Every line of a bank statement that was read in, so that none is posted twice:
+-- per own account (IBAN as the statement names it) the bank's reference of the
+-- line or a hash of its date, amount, IBAN and purpose. `jdatum`/`jlfd` name the
+-- entry the line was posted as.
+CREATE TABLE auszugzeile (
+  bankkonto TEXT NOT NULL,
+  schluessel TEXT NOT NULL,
+  datum TEXT,
+  cent INTEGER,
+  jdatum TEXT,
+  jlfd INTEGER,
+  erfasst TEXT,
+  UNIQUE (bankkonto, schluessel)
+);
