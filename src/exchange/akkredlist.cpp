@@ -5,6 +5,7 @@
 #include "textutil.h"
 #include "utilgliederung.h"
 #include "wdatum.h"
+#include "wfortschritt.h"
 #include "wgliederung.h"
 
 #include <QComboBox>
@@ -56,6 +57,8 @@ AkkredListe::AkkredListe(QWidget *parent) : QDialog(parent), m_datei(false, fals
     QPushButton *abbruch = UtilKnopf(QStringLiteral("&Abbruch"), this);
     layout->addWidget(exportKnopf, 7, 1);
     layout->addWidget(abbruch, 7, 2);
+    m_balken = new WFortschritt(nullptr, this);
+    layout->addWidget(m_balken, 7, 3);
     connect(exportKnopf, &QPushButton::clicked, this, &AkkredListe::pExport);
     connect(abbruch, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -117,7 +120,11 @@ void AkkredListe::pExport()
 {
     if (!m_datei.isValid())
         return;
+    // The window repaints meanwhile but takes no input.
+    setEnabled(false);
     pFuellListe();
+    m_balken->start(Db::wert(QStringLiteral("SELECT count(*) FROM zwiakkred")).toInt());
+    int nr = 0;
     m_datei.writeLine({QStringLiteral("MID"), QStringLiteral("Vorname"), QStringLiteral("Nachname"),
                        QStringLiteral("Strasse"), QStringLiteral("PLZ"), QStringLiteral("Stadt"),
                        QStringLiteral("Land"), QStringLiteral("Gliederung"), QStringLiteral("Bezahlt bis"),
@@ -128,6 +135,7 @@ void AkkredListe::pExport()
     QSqlQuery q = Db::abfrage(QStringLiteral("SELECT mid,name2,name1,strasse,plz,ort,land,gliederung,bezahlt,beitrag,"
                                              "zahlart,wohngliederung FROM zwiakkred ORDER BY sort1,sort2,mid"));
     while (q.next()) {
+        m_balken->schritt(++nr);
         QString gliederung = q.value(7).toString();
         const QString wohn = q.value(11).toString();
         if (!wohn.isEmpty() && wohn != gliederung && wohn != gewaehlt) {
@@ -158,5 +166,7 @@ void AkkredListe::pExport()
     }
     q.finish();
     Db::ausfuehren(QStringLiteral("DROP TABLE zwiakkred"));
+    m_balken->ende();
+    setEnabled(true);
     m_datei.fertig(this, QStringLiteral("Akkreditierungsliste"));
 }

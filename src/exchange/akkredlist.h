@@ -6,6 +6,7 @@
 
 class QComboBox;
 class WDatum;
+class WFortschritt;
 class WGliederung;
 
 // "Akkreditierungsliste": the current members of a unit and of all units below
@@ -29,4 +30,5 @@ private:
     WDatum *m_bezahltBis;
     QComboBox *m_zahlstatus;
     QComboBox *m_sortierung;
+    WFortschritt *m_balken;
 };

@@ -99,12 +99,12 @@ SkriptInteraktion::~SkriptInteraktion()
 
 void SkriptInteraktion::antworte(QMessageBox::StandardButton knopf)
 {
-    antworte(Interaktion::Antwort{knopf, true});
+    antworte(Interaktion::Antwort{knopf, true, 0, QString()});
 }
 
 void SkriptInteraktion::antworteZahl(int zahl)
 {
-    antworte(Interaktion::Antwort{QMessageBox::NoButton, true, zahl});
+    antworte(Interaktion::Antwort{QMessageBox::NoButton, true, zahl, QString()});
 }
 
 void SkriptInteraktion::antworteText(const QString &text)
@@ -114,7 +114,7 @@ void SkriptInteraktion::antworteText(const QString &text)
 
 void SkriptInteraktion::antworteAbbruch()
 {
-    antworte(Interaktion::Antwort{QMessageBox::Cancel});
+    antworte(Interaktion::Antwort{QMessageBox::Cancel, false, 0, QString()});
 }
 
 void SkriptInteraktion::antworte(const Interaktion::Antwort &antwort)
